@@ -1,0 +1,20 @@
+# Cross build for 64-bit Windows with MinGW-w64. The -posix compilers carry the posix thread model,
+# which std::mutex (and so GoogleTest) needs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Static runtime, so Wine needs no MinGW DLLs on its path.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Tests run under Wine, in a prefix of the build tree's own.
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all /usr/lib/wine/wine64)

@@ -1,0 +1,27 @@
+#include "app/commandline.h"
+#include "app/randomrun.h"
+#include "app/uninstall.h"
+#include "mainwindow/runwindow.h"
+#include "platform/appinfo.h"
+
+int main(int argc, char* argv[])
+{
+    using namespace doorsel;
+    ConfigPath = DefaultConfigPath();
+
+    // The one-shot modes run before any window system is touched: they need no display, and the
+    // random run sits on the system's start-up path.
+    switch (StartModeFor(CommandLineText(argc, argv))) {
+    case StartMode::Random:
+        RunRandom();
+        return 0;
+    case StartMode::Uninstall:
+        RunUninstall();
+        return 0;
+    case StartMode::Minimized:
+        return RunWindow(argc, argv, true);
+    case StartMode::Window:
+        break;
+    }
+    return RunWindow(argc, argv, false);
+}

@@ -1,0 +1,9 @@
+#include "randomrun.h"
+
+namespace doorsel {
+
+void RunRandom()
+{
+}
+
+} // namespace doorsel

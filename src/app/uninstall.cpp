@@ -1,0 +1,15 @@
+#include "uninstall.h"
+
+#include "logonhost.h"
+#include "platform/registry.h"
+
+namespace doorsel {
+
+void RunUninstall()
+{
+    DeleteRegValue(RunValueRandomPath());
+    DeleteRegValue(RunValueStartupPath());
+    WriteRegValue(UIHostPath, DefaultLogonHost);
+}
+
+} // namespace doorsel

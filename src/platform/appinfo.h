@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace doorsel {
+
+inline constexpr const char* ProductName = "Doorsel";
+inline constexpr const char* ProductVersion = "2.0.0";
+inline constexpr const char* ReleaseDate = "12/18/2001";
+
+// The platform's path separator; every rule about "the folder part of a path", a trailing
+// separator or a folder name uses this one character.
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+#else
+inline constexpr char PathSeparator = '/';
+#endif
+
+// Full path of the settings file: the program folder followed by the separator and "config.ini".
+// Set first thing at start-up; every settings read and write names it.
+extern std::string ConfigPath;
+
+// The folder that holds the running executable, without a trailing separator.
+std::string ProgramFolder();
+
+// Full path of the running executable.
+std::string ExecutablePath();
+
+// Makes every program-folder lookup use another folder (each test runs in a folder of its own).
+void SetProgramFolder(const std::string& folder);
+
+// ConfigPath for the current program folder.
+std::string DefaultConfigPath();
+
+} // namespace doorsel

@@ -1,0 +1,36 @@
+#include "app/commandline.h"
+
+#include <gtest/gtest.h>
+
+namespace doorsel {
+namespace {
+
+TEST(CommandLine, argumentWordsAreJoinedBySingleBlanks)
+{
+    const char* none[] = {"doorsel"};
+    const char* two[] = {"doorsel", "-random", "-minimized"};
+    const char* spaced[] = {"doorsel", "-random "};
+    EXPECT_EQ(CommandLineText(1, none), "");
+    EXPECT_EQ(CommandLineText(3, two), "-random -minimized");
+    EXPECT_EQ(CommandLineText(2, spaced), "-random ");
+}
+
+TEST(CommandLine, onlyTheWholeExactSwitchSelectsAMode)
+{
+    const struct {
+        const char* text;
+        StartMode mode;
+    } cases[] = {
+        {"-random", StartMode::Random},       {"-minimized", StartMode::Minimized},
+        {"-uninstall", StartMode::Uninstall}, {"", StartMode::Window},
+        {"-Random", StartMode::Window},       {"-random ", StartMode::Window},
+        {" -random", StartMode::Window},      {"-random -minimized", StartMode::Window},
+        {"-MINIMIZED", StartMode::Window},    {"/uninstall", StartMode::Window},
+        {"random", StartMode::Window},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StartModeFor(c.text), c.mode) << '"' << c.text << '"';
+}
+
+} // namespace
+} // namespace doorsel

@@ -1,0 +1,79 @@
+// The executable as a whole, started the way the system starts it: the one-shot modes must work
+// without a display, print nothing and end with exit code 0.
+#include "app/logonhost.h"
+#include "platform/appinfo.h"
+#include "platform/registry.h"
+#include "support/spawn.h"
+#include "support/testfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace doorsel {
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs a copy of doorsel placed in the test's own program folder, with no display to talk to.
+class Doorsel : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::copy_file(test::siblingExecutable("doorsel"), folder.file("doorsel"));
+    }
+
+    RunResult run(const std::string& arguments)
+    {
+        const std::string out = folder.file("output.txt");
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + folder.file("doorsel") +
+                                    "' " + arguments + " >'" + out + "' 2>&1";
+        const int status = std::system(command.c_str());
+        RunResult result;
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.output = test::slurp(out);
+        fs::remove(out);
+        return result;
+    }
+
+    test::TestFolder folder;
+};
+
+TEST_F(Doorsel, uninstallRemovesRunValuesResetsTheLogonScreenAndKeepsTheFiles)
+{
+    WriteRegValue(RunValueRandomPath(), "\"" + folder.file("doorsel") + "\" -random");
+    WriteRegValue(RunValueStartupPath(), "\"" + folder.file("doorsel") + "\" -minimized");
+    WriteRegValue(UIHostPath, "/logons/Bliss/logonui.exe");
+    WriteRegValue("HKLM\\SOFTWARE\\Other\\Value", "untouched");
+    test::spit(ConfigPath, "[Options]\r\nEnableRandom=1\r\n");
+    test::spit(folder.file("random.dat"), "/logons/a.exe\r\n");
+
+    const RunResult result = run("-uninstall");
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(ReadRegValue(RunValueRandomPath()), "");
+    EXPECT_EQ(ReadRegValue(RunValueStartupPath()), "");
+    EXPECT_EQ(ReadRegValue(UIHostPath), "logonui.exe");
+    EXPECT_EQ(ReadRegValue("HKLM\\SOFTWARE\\Other\\Value"), "untouched");
+    EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nEnableRandom=1\r\n");
+    EXPECT_EQ(test::slurp(folder.file("random.dat")), "/logons/a.exe\r\n");
+}
+
+TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
+{
+    const RunResult result = run("-uninstall");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(ReadRegValue(UIHostPathShort), "logonui.exe");
+    EXPECT_FALSE(test::exists(ConfigPath)) << "the one-shot modes write no window defaults";
+}
+
+} // namespace
+} // namespace doorsel

@@ -1,0 +1,75 @@
+#include "support/spawn.h"
+
+#include "platform/appinfo.h"
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <spawn.h>
+#include <sys/wait.h>
+extern char** environ;
+#endif
+
+namespace doorsel::test {
+
+std::string siblingExecutable(const std::string& name)
+{
+    const std::string self = ExecutablePath();
+    const std::string folder = self.substr(0, self.find_last_of(PathSeparator));
+#ifdef _WIN32
+    return folder + PathSeparator + name + ".exe";
+#else
+    return folder + PathSeparator + name;
+#endif
+}
+
+Process::Process(const std::string& program, const std::vector<std::string>& args)
+{
+#ifdef _WIN32
+    // The C runtime joins the arguments with blanks; quote each so that paths with spaces survive.
+    std::vector<std::string> quoted;
+    quoted.push_back("\"" + program + "\"");
+    for (const std::string& a : args)
+        quoted.push_back("\"" + a + "\"");
+    std::vector<const char*> argv;
+    for (const std::string& a : quoted)
+        argv.push_back(a.c_str());
+    argv.push_back(nullptr);
+    handle_ = static_cast<long long>(_spawnv(_P_NOWAIT, program.c_str(), argv.data()));
+#else
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0)
+        handle_ = pid;
+#endif
+}
+
+Process::~Process()
+{
+    if (handle_ != -1)
+        wait();
+}
+
+int Process::wait()
+{
+    if (handle_ == -1)
+        return -1;
+    int code = -1;
+#ifdef _WIN32
+    int status = 0;
+    if (_cwait(&status, static_cast<intptr_t>(handle_), 0) != -1)
+        code = status;
+#else
+    int status = 0;
+    if (waitpid(static_cast<pid_t>(handle_), &status, 0) > 0 && WIFEXITED(status))
+        code = WEXITSTATUS(status);
+#endif
+    handle_ = -1;
+    return code;
+}
+
+} // namespace doorsel::test

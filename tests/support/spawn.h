@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace doorsel::test {
+
+// Path of another executable of the build, which lies beside the running test executable.
+std::string siblingExecutable(const std::string& name);
+
+// A child process started with its own arguments; wait() returns its exit code (-1 on failure).
+class Process {
+public:
+    Process(const std::string& program, const std::vector<std::string>& args);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    int wait();
+
+private:
+    long long handle_ = -1;
+};
+
+} // namespace doorsel::test

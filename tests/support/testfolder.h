@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace doorsel::test {
+
+// A fresh, empty program folder for one test: ProgramFolder() and ConfigPath point into it while
+// the object lives, and the folder is removed afterwards.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // path() joined with a relative name by the platform's separator.
+    std::string file(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// Whole content of a file, "" when absent; and writing one directly (test set-up only).
+std::string slurp(const std::string& path);
+bool exists(const std::string& path);
+void spit(const std::string& path, const std::string& content);
+
+// A file of the tests' data folder.
+std::string testData(const std::string& name);
+
+} // namespace doorsel::test
