@@ -1,0 +1,71 @@
+#include "qtshell.h"
+
+#include "appinfo.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace doorsel {
+namespace {
+
+QString fromLocal(const std::string& s)
+{
+    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string toPath(const QString& s)
+{
+    const QByteArray bytes = QFile::encodeName(s);
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+// "LogonUI file (*.exe)|*.exe" in Qt's form: "LogonUI file (*.exe)". Qt takes the patterns from the
+// parentheses, so a description without them gets the pattern appended.
+QString qtFilter(const std::string& filter)
+{
+    const size_t bar = filter.find('|');
+    if (bar == std::string::npos)
+        return fromLocal(filter);
+    const QString description = fromLocal(filter.substr(0, bar));
+    const QString pattern = fromLocal(filter.substr(bar + 1));
+    if (description.contains(QLatin1Char('(')))
+        return description;
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+// What the Windows shell answers: above 32 when the target was handed over, 2 (file not found) when not.
+constexpr int ShellOpened = 33;
+constexpr int ShellFileNotFound = 2;
+
+} // namespace
+
+void QtShell::ShowMessage(QWidget* owner, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Information, QString::fromLatin1(ProductName), fromLocal(text), QMessageBox::Ok, owner);
+    box.exec();
+}
+
+std::string QtShell::OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter)
+{
+    return toPath(QFileDialog::getOpenFileName(owner, QString(), QFile::decodeName(initialFolder.c_str()),
+                                               qtFilter(filter)));
+}
+
+std::string QtShell::BrowseForFolder(QWidget* owner, const std::string& title)
+{
+    const QString folder = QFileDialog::getExistingDirectory(owner, fromLocal(title));
+    return folder.isEmpty() ? std::string() : toPath(QDir::toNativeSeparators(folder));
+}
+
+int QtShell::OpenWithShell(const std::string& target, int /*showCommand: no meaning outside Windows*/)
+{
+    const QString text = fromLocal(target);
+    const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(QFile::decodeName(target.c_str()));
+    return QDesktopServices::openUrl(url) ? ShellOpened : ShellFileNotFound;
+}
+
+} // namespace doorsel

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace doorsel {
+
+// Everything that asks the user something or hands work to the desktop: message boxes, the file and
+// folder choosers, and opening a file or address with its default program. Windows take one by
+// reference; the program passes QtShell, tests a recording fake, so no dialog ever blocks a test.
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // A modal message with the product name as caption, the information icon and one OK button.
+    virtual void ShowMessage(QWidget* owner, const std::string& text) = 0;
+
+    // A modal open-file dialog starting in initialFolder, offering one filter ("description|pattern",
+    // e.g. "LogonUI file (*.exe)|*.exe"). Returns the chosen file's full path, or "" on Cancel.
+    virtual std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder,
+                                       const std::string& filter) = 0;
+
+    // A modal folder chooser with the given title. Returns the chosen folder, or "" on Cancel.
+    virtual std::string BrowseForFolder(QWidget* owner, const std::string& title) = 0;
+
+    // Opens a file or URL with its default program. Returns a value above 32 when it was handed over,
+    // as the Windows shell does; every caller ignores it.
+    virtual int OpenWithShell(const std::string& target, int showCommand) = 0;
+};
+
+} // namespace doorsel

@@ -1,0 +1,48 @@
+#include "support/fakeshell.h"
+
+#include <gtest/gtest.h>
+
+namespace doorsel::test {
+
+FakeShell::~FakeShell()
+{
+    EXPECT_TRUE(openFileAnswers.empty()) << "file dialog answers left unused";
+    EXPECT_TRUE(folderAnswers.empty()) << "folder chooser answers left unused";
+}
+
+void FakeShell::ShowMessage(QWidget*, const std::string& text)
+{
+    messages.push_back(text);
+}
+
+std::string FakeShell::OpenFileDialog(QWidget*, const std::string& initialFolder, const std::string& filter)
+{
+    fileDialogs.push_back({initialFolder, filter});
+    if (openFileAnswers.empty()) {
+        ADD_FAILURE() << "unexpected file dialog";
+        return {};
+    }
+    std::string answer = openFileAnswers.front();
+    openFileAnswers.pop_front();
+    return answer;
+}
+
+std::string FakeShell::BrowseForFolder(QWidget*, const std::string& title)
+{
+    folderTitles.push_back(title);
+    if (folderAnswers.empty()) {
+        ADD_FAILURE() << "unexpected folder chooser";
+        return {};
+    }
+    std::string answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
+}
+
+int FakeShell::OpenWithShell(const std::string& target, int)
+{
+    opened.push_back(target);
+    return 33;
+}
+
+} // namespace doorsel::test

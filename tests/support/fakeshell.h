@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/shell.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace doorsel::test {
+
+// Answers the dialogs a test has told it to expect and records everything else. A dialog without a
+// prepared answer fails the test, and so does an answer left unused when the fake goes away.
+class FakeShell : public Shell {
+public:
+    ~FakeShell() override;
+
+    void answerOpenFile(const std::string& path) { openFileAnswers.push_back(path); }
+    void answerFolder(const std::string& folder) { folderAnswers.push_back(folder); }
+
+    // What the program did, in order.
+    std::vector<std::string> messages;
+    std::vector<std::string> opened;
+    struct FileDialog {
+        std::string initialFolder;
+        std::string filter;
+    };
+    std::vector<FileDialog> fileDialogs;
+    std::vector<std::string> folderTitles;
+
+    void ShowMessage(QWidget* owner, const std::string& text) override;
+    std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter) override;
+    std::string BrowseForFolder(QWidget* owner, const std::string& title) override;
+    int OpenWithShell(const std::string& target, int showCommand) override;
+
+private:
+    std::deque<std::string> openFileAnswers;
+    std::deque<std::string> folderAnswers;
+};
+
+} // namespace doorsel::test
