@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QFrame>
+
+#include <string>
+
+class QLabel;
+
+namespace doorsel {
+
+// The thumbnail area `picThumb` of both the main and the browse window: 280 x 210 pixels, white,
+// with the centred label `labelNoPreview` ("No Preview Available") over it. showPreviewOf() looks
+// for the preview picture beside an executable and draws it fitted into the area; the owning
+// window's SetPicture() decides which executable (the main window: the current logon screen; the
+// browse window: the selected row).
+class PreviewPane : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit PreviewPane(QWidget* parent = nullptr);
+    ~PreviewPane() override;
+
+    // Refreshes the preview for the executable at this path (bytes, as stored). Any failure ends the
+    // refresh silently and leaves what was shown before.
+    void showPreviewOf(const std::string& executablePath);
+
+    // The full path of the picture now shown, or "" when none.
+    const std::string& PreviewPath() const { return previewPath; }
+
+    // Hidden exactly when a picture is shown.
+    QLabel* labelNoPreview() const { return noPreview; }
+
+signals:
+    // picThumb_DblClick: the owning window opens PreviewPath() when a picture is shown.
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    std::string previewPath;
+    QLabel* noPreview = nullptr;
+};
+
+} // namespace doorsel
