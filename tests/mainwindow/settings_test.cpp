@@ -1,0 +1,43 @@
+#include "mainwindow/settings.h"
+#include "platform/appinfo.h"
+#include "support/testfolder.h"
+
+#include <gtest/gtest.h>
+
+namespace doorsel::settings {
+namespace {
+
+TEST(Settings, numbersReadOnlyWhenTheWholeTextIsOne)
+{
+    const struct {
+        const char* text;
+        std::optional<long long> number;
+    } cases[] = {
+        {"0", 0},           {"1", 1},          {"07", 7},      {"-1", -1},          {"+3", 3},
+        {" 12 ", 12},       {"32768", 32768},  {"", {}},       {"   ", {}},         {"abc", {}},
+        {"1x", {}},         {"1.5", {}},       {"--1", {}},    {"+", {}},           {"1 2", {}},
+        {"99999999999999999999", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NumberOf(c.text), c.number) << '"' << c.text << '"';
+}
+
+TEST(Settings, aFlagIsOnOnlyWhenItIsTheNumberOne)
+{
+    EXPECT_TRUE(IsOn("1"));
+    EXPECT_TRUE(IsOn(" 01"));
+    for (const char* off : {"", "0", "2", "-1", "yes", "true", "1a"})
+        EXPECT_FALSE(IsOn(off)) << off;
+}
+
+TEST(Settings, readAndWriteGoToTheOptionsSectionOfTheSettingsFile)
+{
+    test::TestFolder folder;
+    EXPECT_EQ(Read(AlertYN), "");
+    EXPECT_TRUE(Write(AlertYN, "1"));
+    EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nAlertYN=1\r\n");
+    EXPECT_EQ(Read("alertyn"), "1");
+}
+
+} // namespace
+} // namespace doorsel::settings
