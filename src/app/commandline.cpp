@@ -1,6 +1,5 @@
 #include "commandline.h"
 
-
 namespace doorsel {
 
 std::string CommandLineText(int argc, const char* const* argv)

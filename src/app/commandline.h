@@ -5,10 +5,10 @@
 namespace doorsel {
 
 enum class StartMode {
-    Random,    // pick a logon screen from the random list, then end; no window
+    Random, // pick a logon screen from the random list, then end; no window
     Minimized, // the main window, shown minimised
     Uninstall, // remove the start-up entries and restore the system's logon screen, then end
-    Window,    // the main window, shown normally
+    Window, // the main window, shown normally
 };
 
 // The argument words after the program name, joined by single blanks: the text the switches are

@@ -4,7 +4,9 @@
 
 namespace doorsel {
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>())
+frmMain::frmMain(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
 }

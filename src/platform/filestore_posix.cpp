@@ -12,7 +12,10 @@ namespace {
 // Closes a descriptor when the scope ends.
 class Fd {
 public:
-    explicit Fd(int fd) : fd_(fd) {}
+    explicit Fd(int fd)
+        : fd_(fd)
+    {
+    }
     ~Fd()
     {
         if (fd_ >= 0)
@@ -51,7 +54,7 @@ std::optional<std::string> readFile(const std::string& path)
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())
         return std::nullopt;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode))
         return std::nullopt;
     std::string data;
@@ -95,7 +98,7 @@ bool writeAndRename(const std::string& path, const std::string& content)
 {
     const std::string temp = path + ".tmp";
     mode_t mode = 0644;
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
     {

@@ -7,7 +7,10 @@ namespace {
 
 class Handle {
 public:
-    explicit Handle(HANDLE h) : h_(h) {}
+    explicit Handle(HANDLE h)
+        : h_(h)
+    {
+    }
     ~Handle()
     {
         if (valid())
@@ -26,8 +29,8 @@ private:
 
 std::optional<std::string> readFile(const std::string& path)
 {
-    Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid())
         return std::nullopt;
     std::string data;
@@ -48,8 +51,7 @@ namespace detail {
 std::shared_ptr<void> lockExclusive(const std::string& path)
 {
     HANDLE h = CreateFileA((path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return nullptr;
     OVERLAPPED overlapped {};
@@ -65,8 +67,7 @@ bool writeAndRename(const std::string& path, const std::string& content)
 {
     const std::string temp = path + ".tmp";
     {
-        Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
+        Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h.valid())
             return false;
         const char* p = content.data();

@@ -12,7 +12,7 @@ std::string ReadIniValue(const std::string& section, const std::string& key, con
 // key or replaces its value in place, and leaves every other line as it was. Returns false when
 // nothing was stored; a section, key or value holding CR, LF or NUL is refused and changes nothing,
 // since a line break written raw would let a value inject sections and keys.
-bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& file);
+bool WriteIniValue(
+    const std::string& section, const std::string& key, const std::string& value, const std::string& file);
 
 } // namespace doorsel

@@ -45,14 +45,15 @@ constexpr int ShellFileNotFound = 2;
 
 void QtShell::ShowMessage(QWidget* owner, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Information, QString::fromLatin1(ProductName), fromLocal(text), QMessageBox::Ok, owner);
+    QMessageBox box(
+        QMessageBox::Information, QString::fromLatin1(ProductName), fromLocal(text), QMessageBox::Ok, owner);
     box.exec();
 }
 
 std::string QtShell::OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter)
 {
-    return toPath(QFileDialog::getOpenFileName(owner, QString(), QFile::decodeName(initialFolder.c_str()),
-                                               qtFilter(filter)));
+    return toPath(
+        QFileDialog::getOpenFileName(owner, QString(), QFile::decodeName(initialFolder.c_str()), qtFilter(filter)));
 }
 
 std::string QtShell::BrowseForFolder(QWidget* owner, const std::string& title)
@@ -64,7 +65,8 @@ std::string QtShell::BrowseForFolder(QWidget* owner, const std::string& title)
 int QtShell::OpenWithShell(const std::string& target, int /*showCommand: no meaning outside Windows*/)
 {
     const QString text = fromLocal(target);
-    const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(QFile::decodeName(target.c_str()));
+    const QUrl url
+        = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(QFile::decodeName(target.c_str()));
     return QDesktopServices::openUrl(url) ? ShellOpened : ShellFileNotFound;
 }
 

@@ -149,7 +149,7 @@ std::string valueLine(const ValuePath& where, std::string_view value)
 // Where the lines of the file stand with respect to one key and value.
 struct Scan {
     std::vector<Line> lines;
-    std::vector<size_t> matches;          // lines that set the value
+    std::vector<size_t> matches; // lines that set the value
     std::optional<size_t> lastKeyContent; // last non-blank line of the key's last section
 };
 

@@ -15,8 +15,10 @@ HKEY rootKey(const std::string& key, std::string& subKey)
         HKEY key;
     };
     static const Root roots[] = {
-        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKEY_USERS", HKEY_USERS},
+        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+        {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+        {"HKEY_USERS", HKEY_USERS},
         {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
     };
     const size_t sep = key.find('\\');
@@ -62,11 +64,12 @@ void WriteRegValue(const std::string& path, const std::string& value)
     std::string subKey;
     const HKEY root = rootKey(where->key, subKey);
     Key key;
-    if (!root || RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(), nullptr) !=
-                     ERROR_SUCCESS)
+    if (!root
+        || RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(), nullptr)
+            != ERROR_SUCCESS)
         return;
     RegSetValueExA(key.get(), where->name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+        static_cast<DWORD>(value.size() + 1));
 }
 
 std::string ReadRegValue(const std::string& path)
@@ -81,12 +84,12 @@ std::string ReadRegValue(const std::string& path)
         return {};
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), where->name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
+    if (RegQueryValueExA(key.get(), where->name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS
+        || (type != REG_SZ && type != REG_EXPAND_SZ))
         return {};
     std::string data(size, '\0');
-    if (RegQueryValueExA(key.get(), where->name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.get(), where->name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size)
+        != ERROR_SUCCESS)
         return {};
     data.resize(size);
     // The stored string carries its terminating NUL (or more than one).

@@ -18,8 +18,7 @@ public:
 
     // A modal open-file dialog starting in initialFolder, offering one filter ("description|pattern",
     // e.g. "LogonUI file (*.exe)|*.exe"). Returns the chosen file's full path, or "" on Cancel.
-    virtual std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder,
-                                       const std::string& filter) = 0;
+    virtual std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter) = 0;
 
     // A modal folder chooser with the given title. Returns the chosen folder, or "" on Cancel.
     virtual std::string BrowseForFolder(QWidget* owner, const std::string& title) = 0;

@@ -21,11 +21,16 @@ TEST(CommandLine, onlyTheWholeExactSwitchSelectsAMode)
         const char* text;
         StartMode mode;
     } cases[] = {
-        {"-random", StartMode::Random},       {"-minimized", StartMode::Minimized},
-        {"-uninstall", StartMode::Uninstall}, {"", StartMode::Window},
-        {"-Random", StartMode::Window},       {"-random ", StartMode::Window},
-        {" -random", StartMode::Window},      {"-random -minimized", StartMode::Window},
-        {"-MINIMIZED", StartMode::Window},    {"/uninstall", StartMode::Window},
+        {"-random", StartMode::Random},
+        {"-minimized", StartMode::Minimized},
+        {"-uninstall", StartMode::Uninstall},
+        {"", StartMode::Window},
+        {"-Random", StartMode::Window},
+        {"-random ", StartMode::Window},
+        {" -random", StartMode::Window},
+        {"-random -minimized", StartMode::Window},
+        {"-MINIMIZED", StartMode::Window},
+        {"/uninstall", StartMode::Window},
         {"random", StartMode::Window},
     };
     for (const auto& c : cases)

@@ -24,16 +24,13 @@ struct RunResult {
 // Runs a copy of doorsel placed in the test's own program folder, with no display to talk to.
 class Doorsel : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        fs::copy_file(test::siblingExecutable("doorsel"), folder.file("doorsel"));
-    }
+    void SetUp() override { fs::copy_file(test::siblingExecutable("doorsel"), folder.file("doorsel")); }
 
     RunResult run(const std::string& arguments)
     {
         const std::string out = folder.file("output.txt");
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + folder.file("doorsel") +
-                                    "' " + arguments + " >'" + out + "' 2>&1";
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + folder.file("doorsel")
+            + "' " + arguments + " >'" + out + "' 2>&1";
         const int status = std::system(command.c_str());
         RunResult result;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

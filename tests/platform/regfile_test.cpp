@@ -11,7 +11,8 @@ const ValuePath uiHost {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\Cu
 
 TEST(RegFilePath, rootsAreMappedToTheirFullNamesAndTheValueNameSplitOff)
 {
-    const auto full = splitValuePath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\UIHost");
+    const auto full
+        = splitValuePath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\UIHost");
     const auto shortRoot = splitValuePath("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\UIHost");
     ASSERT_TRUE(full && shortRoot);
     EXPECT_EQ(full->key, uiHost.key);
@@ -19,7 +20,8 @@ TEST(RegFilePath, rootsAreMappedToTheirFullNamesAndTheValueNameSplitOff)
     EXPECT_EQ(shortRoot->key, full->key);
     EXPECT_EQ(shortRoot->name, full->name);
 
-    const auto run = splitValuePath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Doorsel Random");
+    const auto run
+        = splitValuePath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Doorsel Random");
     ASSERT_TRUE(run);
     EXPECT_EQ(run->name, "Doorsel Random");
 
@@ -37,17 +39,25 @@ TEST(RegFile, newFileIsAnImportableExport)
 {
     const auto text = withValue("", uiHost, "C:\\Logons\\My \"Best\"\\logonui.exe");
     ASSERT_TRUE(text);
-    EXPECT_EQ(*text, "REGEDIT4\r\n\r\n"
-                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]\r\n"
-                     "\"UIHost\"=\"C:\\\\Logons\\\\My \\\"Best\\\"\\\\logonui.exe\"\r\n");
+    EXPECT_EQ(*text,
+        "REGEDIT4\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]\r\n"
+        "\"UIHost\"=\"C:\\\\Logons\\\\My \\\"Best\\\"\\\\logonui.exe\"\r\n");
     EXPECT_EQ(lookup(*text, uiHost).value_or("?"), "C:\\Logons\\My \"Best\"\\logonui.exe");
 }
 
 TEST(RegFile, valuesRoundTripByteForByte)
 {
     const std::string values[] = {
-        "logonui.exe",          "with  two  spaces ",   "\"quoted\"", "back\\slash\\", "\\\\server\\share\\a.exe",
-        "caf\xe9 \xc3\xa9t\xc3\xa9", "\xff\xfe\x80 raw", "",           "=\"[x]\"=",
+        "logonui.exe",
+        "with  two  spaces ",
+        "\"quoted\"",
+        "back\\slash\\",
+        "\\\\server\\share\\a.exe",
+        "caf\xe9 \xc3\xa9t\xc3\xa9",
+        "\xff\xfe\x80 raw",
+        "",
+        "=\"[x]\"=",
     };
     for (const std::string& value : values) {
         const auto text = withValue("REGEDIT4\r\n", uiHost, value);
@@ -66,11 +76,12 @@ TEST(RegFile, namesMatchWithoutRegardToCaseAndAWriteReplacesInPlace)
     EXPECT_EQ(lookup(before, uiHost).value_or("?"), "old.exe");
     const auto after = withValue(before, uiHost, "new.exe");
     ASSERT_TRUE(after);
-    EXPECT_EQ(*after, "REGEDIT4\r\n\r\n"
-                      "[hkey_local_machine\\software\\microsoft\\windows nt\\currentversion\\winlogon]\r\n"
-                      "\"Shell\"=\"explorer.exe\"\r\n"
-                      "\"UIHost\"=\"new.exe\"\r\n"
-                      "\"Userinit\"=\"x\"\r\n");
+    EXPECT_EQ(*after,
+        "REGEDIT4\r\n\r\n"
+        "[hkey_local_machine\\software\\microsoft\\windows nt\\currentversion\\winlogon]\r\n"
+        "\"Shell\"=\"explorer.exe\"\r\n"
+        "\"UIHost\"=\"new.exe\"\r\n"
+        "\"Userinit\"=\"x\"\r\n");
     EXPECT_FALSE(withValue(*after, uiHost, "new.exe")) << "writing the stored value again changes nothing";
 }
 
@@ -84,13 +95,14 @@ TEST(RegFile, newValueJoinsItsKeyAndLeavesOtherKeysAlone)
                                "\"A\"=\"1\"\r\n";
     const auto after = withValue(before, uiHost, "a.exe");
     ASSERT_TRUE(after);
-    EXPECT_EQ(*after, "REGEDIT4\r\n\r\n"
-                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]\r\n"
-                      "\"Shell\"=\"explorer.exe\"\r\n"
-                      "\"UIHost\"=\"a.exe\"\r\n"
-                      "\r\n"
-                      "[HKEY_CURRENT_USER\\Other]\r\n"
-                      "\"A\"=\"1\"\r\n");
+    EXPECT_EQ(*after,
+        "REGEDIT4\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]\r\n"
+        "\"Shell\"=\"explorer.exe\"\r\n"
+        "\"UIHost\"=\"a.exe\"\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Other]\r\n"
+        "\"A\"=\"1\"\r\n");
     EXPECT_EQ(lookup(*after, {"HKEY_CURRENT_USER\\Other", "a"}).value_or("?"), "1");
 }
 
@@ -116,13 +128,13 @@ TEST(RegFile, lineBreaksAndNulCannotBeStoredAndAreRefused)
 TEST(RegFile, damagedFileKeepsWhatParsesAndLosesNothingOnRewrite)
 {
     const std::string junk = "\x00\x01\xff\xfe garbage \x7f\r\n"s;
-    const std::string damaged = junk +
-                                "[HKEY_LOCAL_MACHINE\\K]\r\n"
-                                "\"Truncated\"=\"C:\\\\no closing quote\r\n"
-                                "\"Good\"=\"kept\"\r\n"
-                                "\"Dword\"=dword:00000001\r\n"
-                                "some line regedit would not know\r\n"
-                                "\"Last\"=\"cut off";
+    const std::string damaged = junk
+        + "[HKEY_LOCAL_MACHINE\\K]\r\n"
+          "\"Truncated\"=\"C:\\\\no closing quote\r\n"
+          "\"Good\"=\"kept\"\r\n"
+          "\"Dword\"=dword:00000001\r\n"
+          "some line regedit would not know\r\n"
+          "\"Last\"=\"cut off";
     const ValuePath good {"HKEY_LOCAL_MACHINE\\K", "Good"};
     EXPECT_EQ(lookup(damaged, good).value_or("?"), "kept");
     EXPECT_FALSE(lookup(damaged, {"HKEY_LOCAL_MACHINE\\K", "Truncated"}));

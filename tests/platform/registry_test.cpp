@@ -37,7 +37,7 @@ TEST_F(Registry, fullAndShortRootReachTheSameValue)
 TEST_F(Registry, valuesRoundTripExactly)
 {
     for (const char* value : {"C:\\Program Files\\My Logon\\logonui.exe", "\"C:\\x y\\doorsel.exe\" -random",
-                                    " lead and trail ", "caf\xe9"}) {
+             " lead and trail ", "caf\xe9"}) {
         WriteRegValue(key + "Spaces", value);
         EXPECT_EQ(ReadRegValue(key + "Spaces"), value);
     }
@@ -65,8 +65,9 @@ TEST_F(Registry, damagedStoreNeverCrashesAndKeepsItsReadableValues)
     if (RegistryStorePath().empty())
         GTEST_SKIP() << "the system registry is in use";
     using namespace std::string_literals;
-    test::spit(RegistryStorePath(), "\xff\xfe\x00junk\r\n[HKEY_CURRENT_USER\\Software\\DoorselTests]\r\n"
-                                    "\"B\"=\"kept\"\r\n\"A\"=\"trunc"s);
+    test::spit(RegistryStorePath(),
+        "\xff\xfe\x00junk\r\n[HKEY_CURRENT_USER\\Software\\DoorselTests]\r\n"
+        "\"B\"=\"kept\"\r\n\"A\"=\"trunc"s);
     EXPECT_EQ(ReadRegValue(key + "A"), "");
     EXPECT_EQ(ReadRegValue(key + "B"), "kept");
     WriteRegValue(key + "Spaces", "new");
