@@ -260,14 +260,5 @@ TEST_F(RandomRun, pathsThatAreNotUtf8GoIntoTheLogonScreenUnchanged)
     EXPECT_EQ(uiHost(), path);
 }
 
-TEST_F(RandomRun, aBrokenCountIsRepairedByThePick)
-{
-    settings("2", "-32768");
-    list("/logons/a.exe\r\n");
-    RunRandom(source);
-    EXPECT_EQ(uiHost(), "/logons/a.exe");
-    EXPECT_EQ(nextRotation(), "1");
-}
-
 } // namespace
 } // namespace doorsel

@@ -23,12 +23,6 @@ bool comesUpChecked(const std::string& fullPath)
     return search.Find(fullPath) != 0;
 }
 
-TEST(RandomList, liesInTheProgramFolder)
-{
-    test::TestFolder folder;
-    EXPECT_EQ(RandomListPath(), folder.file("random.dat"));
-}
-
 TEST(RandomList, savesTheCheckedRowsInRowOrderEachEndedByCrLf)
 {
     test::TestFolder folder;
@@ -123,14 +117,6 @@ TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
     };
     for (const auto& c : cases)
         EXPECT_EQ(RandomListEntries(c.text), c.entries) << c.text;
-}
-
-TEST(RandomList, readsNothingWhenThereIsNoFile)
-{
-    test::TestFolder folder;
-    EXPECT_EQ(ReadRandomList(), std::nullopt);
-    test::spit(folder.file("random.dat"), "/a.exe\r\n");
-    EXPECT_EQ(ReadRandomList(), std::vector<std::string> {"/a.exe"});
 }
 
 } // namespace
