@@ -61,8 +61,8 @@ void RunRandom(RandomSource& source)
     const std::optional<std::vector<std::string>> entries = ReadRandomList();
     if (!entries)
         return;
-    const std::optional<std::string> pick = PickEntry(
-        *entries, [] { return ReadRegValue(UIHostPath); }, source);
+    const auto currentLogonHost = [] { return ReadRegValue(UIHostPath); };
+    const std::optional<std::string> pick = PickEntry(*entries, currentLogonHost, source);
     if (pick && !pick->empty())
         WriteRegValue(UIHostPath, *pick);
 }

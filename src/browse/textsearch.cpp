@@ -16,7 +16,7 @@ void TextSearch::AddFile(const std::string& path, const std::string& filename)
         addReadable(path + filename);
         return;
     }
-    // The folder part of the pattern is taken as it stands; only the name part is matched.
+    // Only the name holds wildcards; path names the folder.
     std::error_code error;
     const fs::path folder = path.empty() ? fs::path(".") : fs::path(path);
     std::vector<std::string> names;

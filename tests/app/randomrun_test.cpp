@@ -3,6 +3,7 @@
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"
+#include "support/logonhostlock.h"
 #include "support/scriptedrandom.h"
 #include "support/testfolder.h"
 
@@ -127,6 +128,7 @@ protected:
     static std::string nextRotation() { return settings::Read(settings::NextRotation); }
     static std::string uiHost() { return ReadRegValue(UIHostPath); }
 
+    test::LogonHostLock logonHostLock;
     test::TestFolder folder;
     test::SeededRandom source {7};
 };
