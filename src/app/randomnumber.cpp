@@ -15,19 +15,18 @@ std::uint64_t mix(std::uint64_t z)
     return z ^ (z >> 31);
 }
 
-// Time since midnight (UTC) at the clock's full resolution.
-std::uint64_t timeOfDay()
+} // namespace
+
+std::uint64_t ClockRandom::TimeOfDay()
 {
     using namespace std::chrono;
     const auto now = system_clock::now().time_since_epoch();
     return static_cast<std::uint64_t>((now % days(1)).count());
 }
 
-} // namespace
-
 float ClockRandom::uniform()
 {
-    state_ = mix(state_ ^ mix(timeOfDay())) + 0x9E3779B97F4A7C15ull;
+    state_ = mix(state_ ^ mix(clock_())) + 0x9E3779B97F4A7C15ull;
     // The top 24 bits fill a float's mantissa exactly, so the draw never rounds up to 1.
     return static_cast<float>(mix(state_) >> 40) * 0x1p-24f;
 }

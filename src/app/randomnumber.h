@@ -17,9 +17,18 @@ public:
 // started at different moments take different paths.
 class ClockRandom final : public RandomSource {
 public:
+    // A reading of the clock; any unit serves as long as it changes with time.
+    using Clock = std::uint64_t (*)();
+    static std::uint64_t TimeOfDay(); // since midnight (UTC), at the clock's full resolution
+
+    explicit ClockRandom(Clock clock = TimeOfDay)
+        : clock_(clock)
+    {
+    }
     float uniform() override;
 
 private:
+    Clock clock_;
     std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
 };
 

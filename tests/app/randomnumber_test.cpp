@@ -66,17 +66,23 @@ TEST(ClockRandom, drawsLieInTheUnitIntervalAndCoverTheRangeEvenly)
 
 TEST(ClockRandom, drawsWithinOneClockTickStillDiffer)
 {
-    // Back-to-back calls mostly share a reading of a coarse clock; a generator restarted from the
-    // clock on every call would repeat itself there.
-    ClockRandom source;
+    // A generator restarted from the clock on every call would repeat itself here.
+    ClockRandom frozen([]() -> std::uint64_t { return 43200'000'000'000; });
     std::set<float> seen;
-    for (int i = 0; i < 10000; ++i) {
-        const float u = source.uniform();
-        ASSERT_TRUE(u >= 0.0f && u < 1.0f) << u;
-        seen.insert(u);
-    }
+    for (int i = 0; i < 10000; ++i)
+        seen.insert(frozen.uniform());
     // Of 2^24 possible values, 10,000 draws share about three by chance.
     EXPECT_GT(seen.size(), 9950u);
+}
+
+TEST(ClockRandom, followsTheClock)
+{
+    ClockRandom morning([]() -> std::uint64_t { return 1; });
+    ClockRandom evening([]() -> std::uint64_t { return 2; });
+    int same = 0;
+    for (int i = 0; i < 100; ++i)
+        same += morning.uniform() == evening.uniform();
+    EXPECT_LT(same, 3);
 }
 
 } // namespace
