@@ -21,7 +21,7 @@ class Transfer : public QObject {
 
 public:
     static constexpr std::chrono::milliseconds DefaultTimeout {60000};
-    static constexpr qint64 BodyLimit = 1024 * 1024;
+    static constexpr qint64 BodyLimit = qint64 {1024} * 1024;
 
     explicit Transfer(QObject* parent = nullptr);
     ~Transfer() override;
