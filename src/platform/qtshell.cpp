@@ -45,8 +45,10 @@ constexpr int ShellFileNotFound = 2;
 
 void QtShell::ShowMessage(QWidget* owner, const std::string& text)
 {
-    QMessageBox box(
-        QMessageBox::Information, QString::fromLatin1(ProductName), fromLocal(text), QMessageBox::Ok, owner);
+    // Messages break lines with CR LF, as stored; a Qt label breaks on LF alone.
+    QString shown = fromLocal(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::Information, QString::fromLatin1(ProductName), shown, QMessageBox::Ok, owner);
     box.exec();
 }
 
