@@ -2,6 +2,7 @@
 // without a display, print nothing and end with exit code 0.
 #include "app/logonhost.h"
 #include "platform/appinfo.h"
+#include "platform/profile.h"
 #include "platform/registry.h"
 #include "support/spawn.h"
 #include "support/testfolder.h"
@@ -70,6 +71,15 @@ TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(ReadRegValue(UIHostPathShort), "logonui.exe");
     EXPECT_FALSE(test::exists(ConfigPath)) << "the one-shot modes write no window defaults";
+}
+
+TEST_F(Doorsel, randomRunWritesNoneOfTheWindowsDefaults)
+{
+    const RunResult result = run("-random");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(ReadIniValue("Options", "LogonScreensFolder", ConfigPath), "");
+    EXPECT_EQ(ReadIniValue("Options", "MinimizeToTray", ConfigPath), "");
 }
 
 } // namespace
