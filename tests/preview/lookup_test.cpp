@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ struct LookupCase {
     std::vector<std::string> entries; // a trailing "/" makes a folder
     std::string expected; // the name found, "" for none
 };
+
+std::ostream& operator<<(std::ostream& out, const LookupCase& c)
+{
+    return out << c.what;
+}
 
 class FindPreviewPictureIn : public ::testing::TestWithParam<LookupCase> { };
 
