@@ -15,6 +15,8 @@ void setPathText(QLineEdit* edit, const std::string& path)
     const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
     edit->setProperty(BytesProperty, bytes);
     edit->setText(QFile::decodeName(bytes));
+    // A long path shows from its start, as a text box shows what it was given.
+    edit->setCursorPosition(0);
 }
 
 std::string pathText(const QLineEdit* edit)
