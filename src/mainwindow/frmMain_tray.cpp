@@ -1,6 +1,7 @@
 // The main window's life in the notification area: minimising into it, the icon's menu, restoring.
 #include "frmMain.h"
 
+#include "platform/shell.h"
 #include "settings.h"
 #include "ui_frmMain.h"
 
@@ -51,7 +52,7 @@ void frmMain::Form_Resize()
         TrayIcon->hide();
         return;
     }
-    if (!settings::IsOn(settings::Read(settings::MinimizeToTray)))
+    if (!settings::IsOn(settings::Read(settings::MinimizeToTray)) || !shell.SystemTrayAvailable())
         return;
     TrayIcon->show();
     // Hidden once the minimising has run its course: a show that is part of it would undo the hide.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 namespace doorsel {
@@ -30,7 +31,7 @@ QString qtFilter(const std::string& filter)
     const size_t bar = filter.find('|');
     if (bar == std::string::npos)
         return fromLocal(filter);
-    const QString description = fromLocal(filter.substr(0, bar));
+    QString description = fromLocal(filter.substr(0, bar));
     const QString pattern = fromLocal(filter.substr(bar + 1));
     if (description.contains(QLatin1Char('(')))
         return description;
@@ -70,6 +71,11 @@ int QtShell::OpenWithShell(const std::string& target, int /*showCommand: no mean
     const QUrl url
         = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(QFile::decodeName(target.c_str()));
     return QDesktopServices::openUrl(url) ? ShellOpened : ShellFileNotFound;
+}
+
+bool QtShell::SystemTrayAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 } // namespace doorsel

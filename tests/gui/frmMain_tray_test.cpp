@@ -56,6 +56,16 @@ TEST_F(Tray, minimisingWithTheSettingOffIsOrdinary)
     }
 }
 
+TEST_F(Tray, withoutANotificationAreaMinimisingIsOrdinary)
+{
+    shell.trayAvailable = false;
+    openWithTray("1");
+    minimise();
+    EXPECT_FALSE(QTest::qWaitFor([this] { return !window->isVisible(); }, 200));
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_FALSE(trayIcon()->isVisible());
+}
+
 TEST_F(Tray, aSingleClickOnTheIconDoesNothing)
 {
     openWithTray("1");
