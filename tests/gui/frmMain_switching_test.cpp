@@ -40,7 +40,9 @@ TEST_F(Switching, cancelWritesAndShowsNothing)
     }
     EXPECT_EQ(ReadRegValue(UIHostPath), "/srv/logons/a/logonui.exe");
     EXPECT_TRUE(shell.messages.empty());
-    EXPECT_EQ(shell.fileDialogs.size(), 2u);
+    ASSERT_EQ(shell.fileDialogs.size(), 2u);
+    for (const auto& dialog : shell.fileDialogs)
+        EXPECT_EQ(dialog.initialFolder, folder.path() + "/Resources/") << "each opening starts in the folder";
 }
 
 TEST_F(Switching, successMessageUnlessAlertsAreSwitchedOff)
