@@ -1,9 +1,31 @@
 #pragma once
 
+#include "app/randomnumber.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace doorsel {
 
 // The start-up job behind "-random": count the logons down and, when the count has run out, set a
-// logon screen drawn from the random list. Shows nothing.
+// logon screen drawn from the random list. Shows nothing; touches only "NextRotation" and UIHost.
 void RunRandom();
+void RunRandom(RandomSource& source);
+
+// What one run does with the countdown: whether it picks, and the "NextRotation" text it stores.
+// The period "RotateEvery" counts as 1 unless it is a number from 1 to 32767. A countdown that is
+// not a 16-bit number, or that cannot be lowered within 16 bits, has run out.
+struct CountdownStep {
+    bool pick = false;
+    std::string next;
+};
+CountdownStep NextCountdown(const std::string& nextRotation, const std::string& rotateEvery);
+
+// The entry to set: a draw over the whole list, drawn again up to three times while it equals the
+// logon screen in use (read anew before each comparison). Nothing for an empty list.
+std::optional<std::string> PickEntry(const std::vector<std::string>& entries,
+    const std::function<std::string()>& currentLogonHost, RandomSource& source);
 
 } // namespace doorsel

@@ -105,9 +105,9 @@ bool writeAndRename(const std::string& path, const std::string& content)
         Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
         if (!fd.valid())
             return false;
-        // No fdatasync: it costs about 7 ms here, on every settings write of the start-up run, and
-        // the rename already guarantees that a killed process leaves the old or the new file.
-        if (!writeAll(fd.get(), content)) {
+        // The data must be on disk before the rename: otherwise a power cut can leave the renamed
+        // file empty on some file systems, losing every value in it.
+        if (!writeAll(fd.get(), content) || ::fdatasync(fd.get()) != 0) {
             ::unlink(temp.c_str());
             return false;
         }

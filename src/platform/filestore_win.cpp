@@ -82,6 +82,8 @@ bool writeAndRename(const std::string& path, const std::string& content)
             p += written;
             left -= written;
         }
+        // On disk before the rename, so that a power cut cannot leave the renamed file empty.
+        FlushFileBuffers(h.get());
     }
     // A reader in another process may hold the target open for a moment; try again briefly.
     for (int attempt = 0; attempt < 50; ++attempt) {

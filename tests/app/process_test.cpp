@@ -73,13 +73,72 @@ TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
     EXPECT_FALSE(test::exists(ConfigPath)) << "the one-shot modes write no window defaults";
 }
 
-TEST_F(Doorsel, randomRunWritesNoneOfTheWindowsDefaults)
+// "-random" on the system's start-up path: no display, no output, no window defaults.
+class DoorselRandom : public Doorsel {
+protected:
+    // Starts the window with an off-screen display and stops it after a while: true when it was
+    // still running then, as a window is and a one-shot mode is not.
+    bool stillRunningAfterAWhile(const std::string& arguments)
+    {
+        const std::string command = "timeout 1.5 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen '"
+            + folder.file("doorsel") + "' " + arguments + " >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) && WEXITSTATUS(status) == 124;
+    }
+};
+
+TEST_F(DoorselRandom, picksFromTheListPrintingNothingAndWritingOnlyTheCountAndTheLogonScreen)
+{
+    const std::string config = "[Options]\r\nRotateEvery=1\r\nNextRotation=0\r\n";
+    test::spit(ConfigPath, config);
+    test::spit(folder.file("random.dat"), "/logons/a.exe\r\n/logons/b b/logonui.exe\r\n");
+    WriteRegValue(UIHostPath, "/logons/a.exe");
+
+    const RunResult result = run("-random");
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    const std::string picked = ReadRegValue(UIHostPath);
+    EXPECT_TRUE(picked == "/logons/a.exe" || picked == "/logons/b b/logonui.exe") << picked;
+    EXPECT_EQ(test::slurp(ConfigPath), config);
+    EXPECT_EQ(test::slurp(folder.file("random.dat")), "/logons/a.exe\r\n/logons/b b/logonui.exe\r\n");
+}
+
+TEST_F(DoorselRandom, countsDownWithoutTouchingTheLogonScreen)
+{
+    test::spit(ConfigPath, "[Options]\r\nRotateEvery=3\r\nNextRotation=2\r\n");
+    test::spit(folder.file("random.dat"), "/logons/a.exe\r\n");
+    WriteRegValue(UIHostPath, "logonui.exe");
+
+    const RunResult result = run("-random");
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(ReadRegValue(UIHostPath), "logonui.exe");
+    EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nRotateEvery=3\r\nNextRotation=1\r\n");
+}
+
+TEST_F(DoorselRandom, withNothingStoredRestartsTheCountAndSetsNothing)
 {
     const RunResult result = run("-random");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
-    EXPECT_EQ(ReadIniValue("Options", "LogonScreensFolder", ConfigPath), "");
-    EXPECT_EQ(ReadIniValue("Options", "MinimizeToTray", ConfigPath), "");
+    EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nNextRotation=0\r\n") << "no window defaults";
+    EXPECT_EQ(ReadRegValue(UIHostPath), "");
+}
+
+TEST_F(DoorselRandom, otherSpellingsOpenTheWindowAndLeaveTheCountAlone)
+{
+    for (const char* arguments : {"-Random", "'-random '", "-random -minimized"}) {
+        test::spit(ConfigPath, "[Options]\r\nRotateEvery=1\r\nNextRotation=0\r\n");
+        test::spit(folder.file("random.dat"), "/logons/a.exe\r\n");
+        WriteRegValue(UIHostPath, "logonui.exe");
+
+        EXPECT_TRUE(stillRunningAfterAWhile(arguments)) << arguments;
+
+        EXPECT_EQ(ReadRegValue(UIHostPath), "logonui.exe") << arguments;
+        EXPECT_EQ(ReadIniValue("Options", "NextRotation", ConfigPath), "0") << arguments;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/logonhost.h"
 #include "app/uninstall.h"
 #include "platform/registry.h"
+#include "support/logonhostlock.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@ namespace {
 
 TEST(Uninstall, removesBothRunValuesAndRestoresTheSystemLogonScreen)
 {
+    test::LogonHostLock logonHostLock;
     test::TestFolder folder;
     WriteRegValue(RunValueRandomPath(), "\"x\" -random");
     WriteRegValue(RunValueStartupPath(), "\"x\" -minimized");
@@ -27,6 +29,7 @@ TEST(Uninstall, removesBothRunValuesAndRestoresTheSystemLogonScreen)
 
 TEST(Uninstall, withoutRunValuesStillRestoresTheSystemLogonScreen)
 {
+    test::LogonHostLock logonHostLock;
     test::TestFolder folder;
     DeleteRegValue(RunValueRandomPath());
     DeleteRegValue(RunValueStartupPath());

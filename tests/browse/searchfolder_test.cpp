@@ -142,6 +142,27 @@ TEST_F(SearchFolderTest, namesThatAreNotTextComeBackByteForByte)
     EXPECT_EQ(found[0].fullPath, at("L/" + odd + "/" + odd + ".exe"));
 }
 
+TEST_F(SearchFolderTest, aTreeTwoHundredFoldersDeepIsWalkedToTheBottom)
+{
+    std::string relative = "L";
+    for (int depth = 0; depth < 200; ++depth)
+        relative += "/d";
+    std::error_code error;
+    fs::create_directories(at(relative), error);
+    test::spit(at(relative + "/deep.exe"), "MZ");
+    if (error || !test::exists(at(relative + "/deep.exe")))
+        GTEST_SKIP() << "paths this long cannot be made here";
+    const std::vector<FoundFile> found = walk(at("L"));
+    // The Windows file functions stop at their path-length limit; the walk then ends quietly.
+    if (PathSeparator == '\\') {
+        EXPECT_LE(found.size(), 1u);
+        return;
+    }
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].fullPath, at(relative + "/deep.exe"));
+    EXPECT_EQ(found[0].folderName, "d");
+}
+
 TEST_F(SearchFolderTest, folderNameIsTheLastComponent)
 {
     EXPECT_EQ(FolderNameOf(sep + "Logons" + sep + "Bliss" + sep), "Bliss");

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace doorsel {
+
+// "random.dat" in the program folder: the logon screens the random run picks from, one full path
+// per line, every line ended by CR LF. An empty file is an empty list; no file means the list was
+// never saved.
+std::string RandomListPath();
+
+// One row of the browse list as the save sees it.
+struct RandomListRow {
+    bool checked = false;
+    std::string fullPath;
+};
+
+// The file's text for the rows: the path of every checked row, in row order. A path that could not
+// stand as one line (empty, or holding CR, LF or NUL) is left out rather than split.
+std::string RandomListText(const std::vector<RandomListRow>& rows);
+
+// Replaces the list with the checked rows. The new list is written beside the old one and renamed
+// over it, so a failed save leaves the old list whole. Returns false when nothing was stored.
+bool SaveRandomList(const std::vector<RandomListRow>& rows);
+
+// The entries of a list file's text, in file order. Lines may end in CR LF, LF or CR, and the last
+// one needs no line end; blank lines are not entries.
+std::vector<std::string> RandomListEntries(const std::string& text);
+
+// The entries of the list file, or nothing when it is absent or cannot be read.
+std::optional<std::vector<std::string>> ReadRandomList();
+
+} // namespace doorsel

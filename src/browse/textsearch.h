@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace doorsel {
+
+// The browse window's test of which rows come up checked: the text of a few files (in practice the
+// random list) searched for a row's path. Each file is read once, when it is added, so that one
+// Find per listed executable costs only the search.
+class TextSearch {
+public:
+    // Adds every regular file that matches path & filename; the name may hold the wildcards '*' and
+    // '?'. Each match is listed as path & its name, at most once.
+    void AddFile(const std::string& path, const std::string& filename);
+    void ClearFileList();
+
+    // How often st occurs in the text of the listed files, overlapping occurrences included; exact
+    // and case-sensitive, at any position however far into a file. An empty st occurs nowhere.
+    std::int64_t Find(const std::string& st) const;
+
+    // The listed files, in the order added.
+    std::vector<std::string> FileList() const;
+
+private:
+    struct Listed {
+        std::string path;
+        std::string text;
+    };
+    void addReadable(const std::string& fullPath);
+
+    std::vector<Listed> files_;
+};
+
+// Whether a file name matches a pattern where '*' stands for any run of characters and '?' for one.
+bool MatchesWildcard(const std::string& name, const std::string& pattern);
+
+} // namespace doorsel

@@ -1,0 +1,123 @@
+#include "browse/randomlist.h"
+#include "browse/textsearch.h"
+#include "platform/appinfo.h"
+#include "support/testfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace doorsel {
+namespace {
+
+std::string ProgramFolderWithSeparator()
+{
+    return ProgramFolder() + PathSeparator;
+}
+
+// The browse window's check marks: a row comes up checked when the list's text holds its path.
+bool comesUpChecked(const std::string& fullPath)
+{
+    TextSearch search;
+    search.AddFile(ProgramFolderWithSeparator(), "random.dat");
+    return search.Find(fullPath) != 0;
+}
+
+TEST(RandomList, savesTheCheckedRowsInRowOrderEachEndedByCrLf)
+{
+    test::TestFolder folder;
+    ASSERT_TRUE(SaveRandomList({{true, "C:\\Logons\\a.exe"}, {false, "C:\\Logons\\Bliss\\logonui.exe"},
+        {true, "C:\\Logons\\Bliss\\Old\\logonui.exe"}, {true, "/logons/with space/x.exe"}}));
+    EXPECT_EQ(test::slurp(folder.file("random.dat")),
+        "C:\\Logons\\a.exe\r\nC:\\Logons\\Bliss\\Old\\logonui.exe\r\n/logons/with space/x.exe\r\n");
+}
+
+TEST(RandomList, savingNoCheckedRowLeavesAnEmptyFile)
+{
+    test::TestFolder folder;
+    test::spit(folder.file("random.dat"), "/old.exe\r\n");
+    ASSERT_TRUE(SaveRandomList({{false, "/a.exe"}}));
+    EXPECT_TRUE(test::exists(folder.file("random.dat")));
+    EXPECT_EQ(std::filesystem::file_size(folder.file("random.dat")), 0u);
+    ASSERT_TRUE(SaveRandomList({}));
+    EXPECT_EQ(std::filesystem::file_size(folder.file("random.dat")), 0u);
+}
+
+TEST(RandomList, savingTwiceWritesTheSameBytes)
+{
+    test::TestFolder folder;
+    const std::vector<RandomListRow> rows = {{true, "/l/a.exe"}, {false, "/l/b.exe"}, {true, "/l/c.exe"}};
+    ASSERT_TRUE(SaveRandomList(rows));
+    const std::string first = test::slurp(folder.file("random.dat"));
+    ASSERT_TRUE(SaveRandomList(rows));
+    EXPECT_EQ(test::slurp(folder.file("random.dat")), first);
+}
+
+TEST(RandomList, aPathThatCannotStandAsOneLineIsLeftOut)
+{
+    const std::string withNul("/l/nul\0.exe", 11);
+    EXPECT_EQ(RandomListText({{true, ""}, {true, "/l/new\nline.exe"}, {true, "/l/cr\r.exe"}, {true, withNul},
+                  {true, "/l/ok.exe"}}),
+        "/l/ok.exe\r\n");
+}
+
+TEST(RandomList, aFailedSaveKeepsTheOldList)
+{
+    test::TestFolder folder;
+    test::spit(folder.file("random.dat"), "/old/a.exe\r\n");
+    // The new list cannot be written where the temporary file must go.
+    std::filesystem::create_directory(folder.file("random.dat.tmp"));
+    EXPECT_FALSE(SaveRandomList({{true, "/new/b.exe"}}));
+    EXPECT_EQ(test::slurp(folder.file("random.dat")), "/old/a.exe\r\n");
+}
+
+TEST(RandomList, savedRowsComeUpCheckedAgain)
+{
+    test::TestFolder folder;
+    const std::vector<RandomListRow> rows = {
+        {true, "/l/a.exe"}, {false, "/l/Bliss/logonui.exe"}, {true, "/l/Bliss/Old/logonui.exe"}, {false, "/l/b.exe"}};
+    ASSERT_TRUE(SaveRandomList(rows));
+    for (const RandomListRow& row : rows)
+        EXPECT_EQ(comesUpChecked(row.fullPath), row.checked) << row.fullPath;
+}
+
+TEST(RandomList, rowsComeUpCheckedByExactCaseSensitiveContainment)
+{
+    test::TestFolder folder;
+    test::spit(folder.file("random.dat"), "/Logons/A.exe\r\n/logons/b.exe.bak\r\n");
+    EXPECT_FALSE(comesUpChecked("/logons/a.exe")) << "letter case differs";
+    EXPECT_FALSE(comesUpChecked("/LOGONS/A.EXE")) << "letter case differs";
+    EXPECT_TRUE(comesUpChecked("/logons/b.exe")) << "a longer line holding the path";
+    EXPECT_TRUE(comesUpChecked("/Logons/A.exe"));
+}
+
+TEST(RandomList, nothingComesUpCheckedWithoutAListOrWithAnEmptyOne)
+{
+    test::TestFolder folder;
+    EXPECT_FALSE(comesUpChecked("/l/a.exe"));
+    test::spit(folder.file("random.dat"), "");
+    EXPECT_FALSE(comesUpChecked("/l/a.exe"));
+}
+
+TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
+{
+    const struct {
+        const char* text;
+        std::vector<std::string> entries;
+    } cases[] = {
+        {"", {}},
+        {"\r\n", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\r\n\r\n\nb\r\n\r\n", {"a", "b"}},
+        {" a \r\n", {" a "}},
+        {"C:\\with space\\x.exe\r\n", {"C:\\with space\\x.exe"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RandomListEntries(c.text), c.entries) << c.text;
+}
+
+} // namespace
+} // namespace doorsel

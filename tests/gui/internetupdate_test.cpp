@@ -1,0 +1,194 @@
+#include "about/internetupdate.h"
+#include "about/transfer.h"
+#include "support/fakeshell.h"
+#include "support/httpserver.h"
+#include "support/testfolder.h"
+
+#include <QApplication>
+#include <QCursor>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace doorsel {
+namespace {
+
+using Mode = test::HttpServer::Mode;
+using namespace std::chrono_literals;
+
+const std::string Message = "An error has occured in the file transfer or write.  Please try again later.";
+
+std::set<std::string> filesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class DownloadFileTest : public ::testing::Test {
+protected:
+    bool download(const std::string& path)
+    {
+        return DownloadFile(inet, server.base() + path, folder.path(), shell, nullptr);
+    }
+
+    test::TestFolder folder;
+    test::HttpServer server;
+    test::FakeShell shell;
+    Transfer inet;
+};
+
+TEST_F(DownloadFileTest, storesTheBodyUnchangedUnderTheLastPathSegment)
+{
+    const QByteArray body("line 1\r\nline 2\n\0\xFF\x80 end\r", 22);
+    server.serve("/doorsel/links.dat", body);
+    test::spit(folder.file("links.dat"), "an older, longer copy of the file");
+
+    EXPECT_TRUE(download("/doorsel/links.dat"));
+
+    EXPECT_EQ(test::slurp(folder.file("links.dat")), body.toStdString());
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_EQ(server.requests("/doorsel/links.dat"), 1);
+    EXPECT_FALSE(inet.StillExecuting());
+}
+
+TEST_F(DownloadFileTest, anEmptyBodyIsStoredAsAnEmptyFile)
+{
+    server.serve("/doorsel/links.dat", QByteArray());
+    EXPECT_TRUE(download("/doorsel/links.dat"));
+    EXPECT_TRUE(test::exists(folder.file("links.dat")));
+    EXPECT_EQ(test::slurp(folder.file("links.dat")), "");
+}
+
+TEST_F(DownloadFileTest, aBodyThatTricklesInWithinTheTimeOutArrivesWhole)
+{
+    server.serve("/doorsel/links.dat", {200, "http://example.org/a\r\nhttp://example.org/b\r\n", Mode::Trickle});
+    EXPECT_TRUE(download("/doorsel/links.dat"));
+    EXPECT_EQ(test::slurp(folder.file("links.dat")), "http://example.org/a\r\nhttp://example.org/b\r\n");
+}
+
+TEST_F(DownloadFileTest, aBodyOfExactlyTheLimitIsStored)
+{
+    server.serve("/doorsel/big.dat", QByteArray(Transfer::BodyLimit, 'x'));
+    EXPECT_TRUE(download("/doorsel/big.dat"));
+    EXPECT_EQ(test::slurp(folder.file("big.dat")).size(), static_cast<size_t>(Transfer::BodyLimit));
+}
+
+struct FailedFetch {
+    const char* name;
+    test::HttpServer::Reply reply;
+    bool serverDown = false;
+};
+
+void PrintTo(const FailedFetch& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class DownloadFileFails : public DownloadFileTest, public ::testing::WithParamInterface<FailedFetch> { };
+
+TEST_P(DownloadFileFails, showsTheMessageOnceAndKeepsTheStoredFile)
+{
+    const FailedFetch& c = GetParam();
+    server.serve("/doorsel/links.dat", c.reply);
+    if (c.serverDown)
+        server.stop();
+    test::spit(folder.file("links.dat"), "the last good copy\r\n");
+    inet.setTimeout(300ms);
+
+    EXPECT_FALSE(download("/doorsel/links.dat"));
+
+    EXPECT_EQ(shell.messages, std::vector<std::string> {Message});
+    EXPECT_EQ(test::slurp(folder.file("links.dat")), "the last good copy\r\n");
+    EXPECT_EQ(filesIn(folder.path()), std::set<std::string> {"links.dat"});
+    EXPECT_FALSE(inet.StillExecuting());
+}
+
+const QByteArray overLimit(Transfer::BodyLimit + 1, 'x');
+
+INSTANTIATE_TEST_SUITE_P(Transfer, DownloadFileFails,
+    ::testing::Values(FailedFetch {"NotFound", {404, "missing", Mode::Complete}},
+        FailedFetch {"ServerError", {500, "broken", Mode::Complete}},
+        FailedFetch {"ServerDown", {200, "never sent", Mode::Complete}, true},
+        FailedFetch {"CutShort", {200, "half a file", Mode::CutShort}},
+        FailedFetch {"NoAnswer", {200, "never sent", Mode::Hang}},
+        FailedFetch {"StallsMidBody", {200, "0123456789", Mode::Stall}},
+        FailedFetch {"TricklesPastTheTimeOut", {200, QByteArray(200, 'x'), Mode::Trickle}},
+        FailedFetch {"OverTheLimit", {200, overLimit, Mode::Complete}},
+        FailedFetch {"OverTheLimitWithoutLength", {200, overLimit, Mode::NoLength}}),
+    [](const ::testing::TestParamInfo<FailedFetch>& info) { return std::string(info.param.name); });
+
+TEST_F(DownloadFileTest, aUrlThatNamesNoSafeFileWritesNothing)
+{
+    const char* paths[] = {"/doorsel/", "/doorsel/.", "/doorsel/..", "/doorsel/..\\..\\x.dat", "/doorsel/a:b"};
+    for (const char* path : paths) {
+        shell.messages.clear();
+        EXPECT_FALSE(download(path)) << path;
+        EXPECT_EQ(shell.messages, std::vector<std::string> {Message}) << path;
+    }
+    EXPECT_EQ(server.requests(), 0);
+    EXPECT_TRUE(filesIn(folder.path()).empty());
+}
+
+TEST_F(DownloadFileTest, onlyHttpUrlsAreFetched)
+{
+    test::spit(folder.file("source.dat"), "local file");
+    EXPECT_FALSE(DownloadFile(inet, "file://" + folder.file("source.dat"), folder.path() + "/sub", shell, nullptr));
+    EXPECT_EQ(shell.messages, std::vector<std::string> {Message});
+}
+
+TEST_F(DownloadFileTest, aFailedWriteShowsTheMessageAndLeavesWhatWasThere)
+{
+    server.serve("/doorsel/links.dat", "new links");
+    std::filesystem::create_directory(folder.file("links.dat"));
+
+    EXPECT_FALSE(download("/doorsel/links.dat"));
+
+    EXPECT_EQ(shell.messages, std::vector<std::string> {Message});
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("links.dat")));
+}
+
+TEST_F(DownloadFileTest, aSecondFetchWhileOneRunsIsRefusedSilently)
+{
+    server.serve("/doorsel/links.dat", {200, "first", Mode::Hang});
+    server.serve("/doorsel/other.dat", "second");
+    bool secondResult = true;
+    bool busyPointer = false;
+    server.whenRequested("/doorsel/links.dat", [&] {
+        EXPECT_TRUE(inet.StillExecuting());
+        busyPointer = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        secondResult = download("/doorsel/other.dat");
+        server.release();
+    });
+
+    EXPECT_TRUE(download("/doorsel/links.dat"));
+
+    EXPECT_FALSE(secondResult);
+    EXPECT_TRUE(busyPointer);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_EQ(server.requests("/doorsel/other.dat"), 0);
+    EXPECT_FALSE(test::exists(folder.file("other.dat")));
+    EXPECT_EQ(test::slurp(folder.file("links.dat")), "first");
+}
+
+TEST_F(DownloadFileTest, aCancelledFetchEndsWithoutAMessage)
+{
+    server.serve("/doorsel/links.dat", {200, "never sent", Mode::Hang});
+    server.whenRequested("/doorsel/links.dat", [&] { inet.Cancel(); });
+
+    EXPECT_FALSE(download("/doorsel/links.dat"));
+
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_FALSE(test::exists(folder.file("links.dat")));
+    // The next fetch is not taken for cancelled.
+    server.serve("/doorsel/links.dat", {404, "missing", Mode::Complete});
+    EXPECT_FALSE(download("/doorsel/links.dat"));
+    EXPECT_EQ(shell.messages, std::vector<std::string> {Message});
+}
+
+} // namespace
+} // namespace doorsel

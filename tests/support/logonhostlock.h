@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/filestore.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace doorsel::test {
+
+// Held by tests that set and check the logon-host value. On Windows that value lives in the one
+// registry every test process shares, so two such tests running side by side would see each
+// other's writes; elsewhere each test folder has a store of its own and the lock costs nothing.
+class LogonHostLock {
+public:
+    LogonHostLock()
+        : lock_(detail::lockExclusive((std::filesystem::temp_directory_path() / "doorsel-tests-uihost").string()))
+    {
+    }
+
+private:
+    std::shared_ptr<void> lock_;
+};
+
+} // namespace doorsel::test
