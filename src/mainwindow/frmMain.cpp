@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "about/frmAbout.h"
 #include "app/logonhost.h"
 #include "app/logonswitch.h"
 #include "options.h"
@@ -129,7 +130,8 @@ void frmMain::btnBrowse_Click()
 
 void frmMain::btnAbout_Click()
 {
-    // Placeholder until the About window exists: it will open here, modally.
+    frmAbout dialog(shell, this);
+    dialog.exec();
 }
 
 void frmMain::btnExit_Click()

@@ -5,6 +5,8 @@
 #include "platform/appinfo.h"
 #include "platform/registry.h"
 
+#include <QTimer>
+
 namespace doorsel::test {
 namespace {
 
@@ -127,6 +129,23 @@ TEST_F(StartUp, windowOffersMoveMinimiseAndCloseAtOneFixedSize)
     EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(w.windowIcon().isNull());
+}
+
+TEST_F(StartUp, aboutOpensTheAboutWindowModallyOverTheMainWindow)
+{
+    open().show();
+    QString seen;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            seen = dialog->objectName();
+            modal = dialog->isModal() && dialog->parentWidget() == window.get();
+            dialog->close();
+        }
+    });
+    click(button("btnAbout"));
+    EXPECT_EQ(seen, "frmAbout");
+    EXPECT_TRUE(modal);
 }
 
 TEST_F(StartUp, rotateCountTakesAtMostTwoDigits)
