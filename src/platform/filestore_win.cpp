@@ -82,11 +82,10 @@ bool writeAndRename(const std::string& path, const std::string& content)
             p += written;
             left -= written;
         }
-        FlushFileBuffers(h.get());
     }
     // A reader in another process may hold the target open for a moment; try again briefly.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
             return true;
         Sleep(10);
     }

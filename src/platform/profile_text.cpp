@@ -3,6 +3,7 @@
 #include "filestore.h"
 
 #include <string_view>
+#include <utility>
 
 namespace doorsel::profile {
 namespace {
@@ -69,12 +70,12 @@ enum class LineKind { Blank, Header, Entry };
 
 struct Line {
     size_t begin = 0; // first byte of the line
-    size_t end = 0;   // where its line break starts (or the end of the text)
-    size_t next = 0;  // first byte of the following line
+    size_t end = 0; // where its line break starts (or the end of the text)
+    size_t next = 0; // first byte of the following line
     LineKind kind = LineKind::Blank;
-    string_view name;       // section name of a header, key name of an entry; trimmed
-    string_view value;      // trimmed text after the first '='
-    bool hasValue = false;  // the entry holds a '='; entries without one are never read
+    string_view name; // section name of a header, key name of an entry; trimmed
+    string_view value; // trimmed text after the first '='
+    bool hasValue = false; // the entry holds a '='; entries without one are never read
 
     bool terminated() const { return next > end; }
 };
@@ -110,7 +111,10 @@ void classify(string_view content, Line& line)
 // is parsed of its line, and the bytes after it up to the line break are skipped.
 class LineScanner {
 public:
-    explicit LineScanner(string_view text) : text_(text) {}
+    explicit LineScanner(string_view text)
+        : text_(text)
+    {
+    }
 
     bool next(Line& line)
     {
@@ -118,9 +122,9 @@ public:
             return false;
         line = Line {};
         line.begin = pos_;
-        line.end = text_.find_first_of(Eol, pos_);
-        if (line.end == string_view::npos)
-            line.end = text_.size();
+        line.end = pos_;
+        while (line.end < text_.size() && !isLineBreak(text_[line.end]))
+            ++line.end;
         line.next = line.end + breakLength(line.end);
         pos_ = line.next;
         const string_view whole = text_.substr(line.begin, line.end - line.begin);
@@ -241,7 +245,7 @@ bool storable(string_view s)
 } // namespace
 
 std::string readString(const std::optional<std::string>& text, const std::string& section, const std::string& key,
-                       const std::string& defaultValue, unsigned size)
+    const std::string& defaultValue, unsigned size)
 {
     if (size == 0)
         return {};
@@ -256,12 +260,13 @@ std::string readString(const std::optional<std::string>& text, const std::string
 }
 
 WriteOutcome writeString(const std::optional<std::string>& text, const std::string& section, const std::string& key,
-                         const std::string& value)
+    const std::string& value)
 {
     // A line break written raw would let a value inject sections and keys.
     if (!storable(section) || !storable(key) || !storable(value))
         return {};
-    // Leading whitespace is dropped from what is written and trailing whitespace kept, as Windows does.
+    // Leading whitespace of the names and the value is dropped and trailing whitespace kept, as the Windows
+    // functions write them; reads trim both ends anyway.
     const string_view sectionName = trimLeft(section);
     const string_view keyName = trimLeft(key);
     const string_view newValue = trimLeft(value);
@@ -289,13 +294,13 @@ WriteOutcome writeString(const std::optional<std::string>& text, const std::stri
 }
 
 std::string readFileValue(const std::string& section, const std::string& key, const std::string& defaultValue,
-                          unsigned size, const std::string& file)
+    unsigned size, const std::string& file)
 {
     return readString(readFile(file), section, key, defaultValue, size);
 }
 
-bool writeFileValue(const std::string& section, const std::string& key, const std::string& value,
-                    const std::string& file)
+bool writeFileValue(
+    const std::string& section, const std::string& key, const std::string& value, const std::string& file)
 {
     if (!storable(section) || !storable(key) || !storable(value))
         return false;

@@ -50,13 +50,13 @@ bool moveOver(const std::string& from, const std::string& to)
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& file)
 {
     char buffer[255];
-    const DWORD length =
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, fullPath(file).c_str());
+    const DWORD length
+        = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, fullPath(file).c_str());
     return std::string(buffer, length);
 }
 
-bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& file)
+bool WriteIniValue(
+    const std::string& section, const std::string& key, const std::string& value, const std::string& file)
 {
     // kernel32 would write a line break raw, letting a value inject sections and keys.
     if (!storable(section) || !storable(key) || !storable(value))

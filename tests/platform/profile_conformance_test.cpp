@@ -39,8 +39,8 @@ std::string withoutBreak(std::string line)
 // Where the reference rewrote the whole file: ours must be `before` with one line replaced, or new
 // lines put in at one place (the last line may first gain its missing line break), and each line
 // written must be one the reference wrote too.
-::testing::AssertionResult changesOnlyTheTargetLine(const std::string& before, const std::string& ours,
-                                                    const std::string& reference)
+::testing::AssertionResult changesOnlyTheTargetLine(
+    const std::string& before, const std::string& ours, const std::string& reference)
 {
     const std::vector<std::string> old = linesOf(before);
     const std::vector<std::string> now = linesOf(ours);
@@ -49,7 +49,7 @@ std::string withoutBreak(std::string line)
         ++prefix;
     size_t suffix = 0;
     while (suffix < old.size() - prefix && suffix < now.size() - prefix
-           && old[old.size() - 1 - suffix] == now[now.size() - 1 - suffix])
+        && old[old.size() - 1 - suffix] == now[now.size() - 1 - suffix])
         ++suffix;
     std::vector<std::string> removed(old.begin() + prefix, old.end() - suffix);
     std::vector<std::string> added(now.begin() + prefix, now.end() - suffix);
@@ -130,7 +130,7 @@ void checkWrite(const ProfileVector& v)
     EXPECT_EQ(fileContent(path), after);
 }
 
-class ProfileVectors : public ::testing::TestWithParam<ProfileVector> {};
+class ProfileVectors : public ::testing::TestWithParam<ProfileVector> { };
 
 // Each vector runs on the text and again on a file.
 TEST_P(ProfileVectors, matchTheReference)
@@ -144,7 +144,7 @@ TEST_P(ProfileVectors, matchTheReference)
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ProfileVectors, ::testing::ValuesIn(test::profileVectors().vectors),
-                         [](const ::testing::TestParamInfo<ProfileVector>& info) { return test::testNameOf(info.param.id); });
+    [](const ::testing::TestParamInfo<ProfileVector>& info) { return test::testNameOf(info.param.id); });
 
 } // namespace
 } // namespace doorsel::profile

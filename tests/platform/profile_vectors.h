@@ -73,11 +73,19 @@ inline std::optional<std::string> unquote(const std::string& text)
         if (i + 2 >= text.size())
             return std::nullopt;
         switch (const char e = text[++i]) {
-        case 'r': bytes += '\r'; break;
-        case 'n': bytes += '\n'; break;
-        case 't': bytes += '\t'; break;
+        case 'r':
+            bytes += '\r';
+            break;
+        case 'n':
+            bytes += '\n';
+            break;
+        case 't':
+            bytes += '\t';
+            break;
         case '"':
-        case '\\': bytes += e; break;
+        case '\\':
+            bytes += e;
+            break;
         case 'x': {
             if (i + 3 >= text.size())
                 return std::nullopt;
@@ -89,7 +97,8 @@ inline std::optional<std::string> unquote(const std::string& text)
             i += 2;
             break;
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
         }
     }
     return bytes;

@@ -4,7 +4,9 @@
 
 #ifdef _WIN32
 #include <process.h>
+#include <windows.h>
 #else
+#include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
 extern char** environ;
@@ -52,6 +54,18 @@ Process::~Process()
 {
     if (handle_ != -1)
         wait();
+}
+
+void Process::kill()
+{
+    if (handle_ == -1)
+        return;
+#ifdef _WIN32
+    TerminateProcess(reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle_)), 9);
+#else
+    ::kill(static_cast<pid_t>(handle_), SIGKILL);
+#endif
+    wait();
 }
 
 int Process::wait()

@@ -16,6 +16,8 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     int wait();
+    // Ends the process at once, as a crash or power cut would (SIGKILL; TerminateProcess on Windows).
+    void kill();
 
 private:
     long long handle_ = -1;

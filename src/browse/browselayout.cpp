@@ -1,0 +1,29 @@
+#include "browselayout.h"
+
+#include "mainwindow/settings.h"
+
+namespace doorsel {
+
+BrowseLayout DesignedBrowseLayout()
+{
+    return {true, true, 4095, 4275, 5070};
+}
+
+std::optional<BrowseLayout> BrowseLayoutFor(const std::string& enableRandom)
+{
+    if (enableRandom.empty())
+        return BrowseLayout {false, false, 3555, 3735, 4395};
+    const long long value = settings::NumberOf(enableRandom).value_or(0);
+    if (value == 0)
+        return BrowseLayout {false, false, 3700, 3885, 4675};
+    if (value == 1)
+        return DesignedBrowseLayout();
+    return std::nullopt;
+}
+
+std::string BrowseCaption(const std::string& folderSetting)
+{
+    return "Currently browsing \"" + folderSetting + "\" and it's sub-directories.";
+}
+
+} // namespace doorsel

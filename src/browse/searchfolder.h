@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace doorsel {
+
+// A LogonUI executable found by the walk, as the browse list shows it.
+struct FoundFile {
+    std::string fileName; // as the file system stores it, e.g. logonui.exe
+    std::string folderName; // the last component of its folder, e.g. Bliss
+    std::string fullPath; // folder path with its separator, then the file name
+};
+
+// What the walk does at each step: a folder's file pass starts (the random list is registered for
+// the check-mark test), a file is found (a row is added and its check mark set), the file pass ends
+// (the registration is dropped before any sub-folder is visited).
+struct SearchSteps {
+    std::function<void()> filePassStarts;
+    std::function<void(const FoundFile&)> fileFound;
+    std::function<void()> filePassEnds;
+};
+
+// The path with one separator at its end: "" gives a lone separator, a path ending in one is kept.
+std::string AddBackslash(const std::string& path);
+
+// The last component of a folder path that ends in a separator; "" when there is none (a root).
+std::string FolderNameOf(const std::string& folderPath);
+
+// Reports every file under path whose name ends in exactly ".exe" (case-sensitive; folders never),
+// a folder's own files first, then each sub-folder depth first, names in the file system's order.
+// A missing or unreadable folder yields nothing. Each real folder is walked once, so links that lead
+// back up the tree, or twice to one folder, cannot make the walk loop or repeat itself.
+void SearchFolder(const std::string& path, bool includeSubfolders, const SearchSteps& steps);
+
+} // namespace doorsel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace doorsel {
+
+struct FolderEntry {
+    std::string name;
+    bool isDirectory = false; // a link to a folder counts as a folder
+};
+
+// Every entry of a folder except "." and "..", hidden and system entries included, names as the
+// file system stores them (bytes). Names come in case-insensitive order, the order Windows' own
+// file system returns them in, so that a walk is the same on every platform. A folder that is
+// missing or cannot be read gives no entries.
+std::vector<FolderEntry> ListFolder(const std::string& folder);
+
+// What makes a folder the same folder whatever path or link leads to it.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    auto operator<=>(const FolderIdentity&) const = default;
+};
+std::optional<FolderIdentity> IdentityOf(const std::string& folder);
+
+// Sorts names the way ListFolder returns them.
+void SortNamesLikeTheFileSystem(std::vector<FolderEntry>& entries);
+
+} // namespace doorsel

@@ -1,0 +1,177 @@
+#include "browse/searchfolder.h"
+#include "platform/appinfo.h"
+#include "support/testfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace doorsel {
+namespace {
+
+const std::string sep(1, PathSeparator);
+
+class SearchFolderTest : public ::testing::Test {
+protected:
+    // Makes a file (and its folders) under the test folder; returns its full path.
+    std::string touch(const std::string& relative)
+    {
+        const fs::path path = fs::path(folder.path()) / relative;
+        fs::create_directories(path.parent_path());
+        test::spit(path.string(), "MZ");
+        return path.string();
+    }
+    // A path under the test folder, written with "/" in the test and the platform's separator here.
+    std::string at(std::string relative) const
+    {
+        for (char& c : relative) {
+            if (c == '/')
+                c = PathSeparator;
+        }
+        return folder.file(relative);
+    }
+    void mkdir(const std::string& relative) { fs::create_directories(fs::path(folder.path()) / relative); }
+
+    // The walk's reports, and the order of its steps as one text: "[" a folder's file pass starts,
+    // "]" it ends, a file's full path when found.
+    std::vector<FoundFile> walk(const std::string& path)
+    {
+        std::vector<FoundFile> found;
+        steps.clear();
+        SearchFolder(path, true,
+            {[&] { steps += "["; }, [&](const FoundFile& f) { found.push_back(f), steps += f.fileName; },
+                [&] { steps += "]"; }});
+        return found;
+    }
+
+    std::vector<std::string> paths(const std::string& path)
+    {
+        std::vector<std::string> result;
+        for (const FoundFile& f : walk(path))
+            result.push_back(f.fullPath);
+        return result;
+    }
+
+    test::TestFolder folder;
+    std::string steps;
+};
+
+TEST_F(SearchFolderTest, ownFilesComeFirstThenEachSubFolderDepthFirst)
+{
+    touch("Logons/a.exe");
+    touch("Logons/Bliss/logonui.exe");
+    touch("Logons/Bliss/Old/logonui.exe");
+    touch("Logons/z.exe");
+    const std::string top = folder.file("Logons");
+
+    const std::vector<FoundFile> found = walk(top);
+    ASSERT_EQ(found.size(), 4u);
+    EXPECT_EQ(found[0].fullPath, top + sep + "a.exe");
+    EXPECT_EQ(found[1].fullPath, top + sep + "z.exe");
+    EXPECT_EQ(found[2].fullPath, top + sep + "Bliss" + sep + "logonui.exe");
+    EXPECT_EQ(found[3].fullPath, top + sep + "Bliss" + sep + "Old" + sep + "logonui.exe");
+    EXPECT_EQ(found[0].folderName, "Logons");
+    EXPECT_EQ(found[2].folderName, "Bliss");
+    EXPECT_EQ(found[3].folderName, "Old");
+    EXPECT_EQ(found[3].fileName, "logonui.exe");
+    // The list file is registered around each folder's own files, and dropped before its sub-folders.
+    EXPECT_EQ(steps, "[a.exez.exe][logonui.exe][logonui.exe]");
+
+    EXPECT_EQ(paths(top + sep), paths(top)) << "with or without the trailing separator";
+}
+
+TEST_F(SearchFolderTest, onlyNamesEndingInLowerCaseExeAreListed)
+{
+    for (const char* name :
+        {"setup.exe", "logonui.exe", "x.exe", ".exe", "LOGONUI.EXE", "logonui.EXE", "a.exe.bak", "readme.txt", "exe"})
+        touch(std::string("L/") + name);
+    mkdir("L/old.exe");
+    std::vector<std::string> names;
+    for (const FoundFile& f : walk(folder.file("L")))
+        names.push_back(f.fileName);
+    EXPECT_EQ(names, (std::vector<std::string> {".exe", "logonui.exe", "setup.exe", "x.exe"}));
+}
+
+TEST_F(SearchFolderTest, namesComeInCaseInsensitiveOrder)
+{
+    for (const char* name : {"b.exe", "A.exe", "C.exe", "a_.exe"})
+        touch(std::string("L/") + name);
+    mkdir("L/b");
+    touch("L/B2/in.exe");
+    touch("L/a/in.exe");
+    EXPECT_EQ(paths(folder.file("L")),
+        (std::vector<std::string> {
+            at("L/A.exe"), at("L/a_.exe"), at("L/b.exe"), at("L/C.exe"), at("L/a/in.exe"), at("L/B2/in.exe")}));
+}
+
+TEST_F(SearchFolderTest, missingOrEmptyFolderYieldsNothing)
+{
+    EXPECT_TRUE(walk(folder.file("no such folder")).empty());
+    mkdir("empty");
+    EXPECT_TRUE(walk(folder.file("empty")).empty());
+    touch("file.exe");
+    EXPECT_TRUE(walk(folder.file("file.exe")).empty()) << "a file is no folder to walk";
+}
+
+TEST_F(SearchFolderTest, linksBackUpTheTreeDoNotMakeTheWalkLoop)
+{
+    touch("L/a.exe");
+    touch("L/sub/b.exe");
+    std::error_code error;
+    fs::create_directory_symlink(folder.file("L"), at("L/sub/up"), error);
+    fs::create_directory_symlink(at("L/sub"), at("L/again"), error);
+    if (error)
+        GTEST_SKIP() << "folder links cannot be made here: " << error.message();
+    // "again" leads to "sub", which is walked once, through whichever path comes first.
+    EXPECT_EQ(paths(folder.file("L")), (std::vector<std::string> {at("L/a.exe"), at("L/again/b.exe")}));
+}
+
+TEST_F(SearchFolderTest, namesThatAreNotTextComeBackByteForByte)
+{
+    const std::string odd = "caf\xe9 \xff\xfe";
+    mkdir("L/" + odd);
+    test::spit(at("L/" + odd + "/" + odd + ".exe"), "MZ");
+    if (!test::exists(at("L/" + odd + "/" + odd + ".exe")))
+        GTEST_SKIP() << "the file system here does not take such names";
+    const std::vector<FoundFile> found = walk(at("L"));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].fileName, odd + ".exe");
+    EXPECT_EQ(found[0].folderName, odd);
+    EXPECT_EQ(found[0].fullPath, at("L/" + odd + "/" + odd + ".exe"));
+}
+
+TEST_F(SearchFolderTest, aTreeTwoHundredFoldersDeepIsWalkedToTheBottom)
+{
+    std::string relative = "L";
+    for (int depth = 0; depth < 200; ++depth)
+        relative += "/d";
+    std::error_code error;
+    fs::create_directories(at(relative), error);
+    test::spit(at(relative + "/deep.exe"), "MZ");
+    if (error || !test::exists(at(relative + "/deep.exe")))
+        GTEST_SKIP() << "paths this long cannot be made here";
+    const std::vector<FoundFile> found = walk(at("L"));
+    // The Windows file functions stop at their path-length limit; the walk then ends quietly.
+    if (PathSeparator == '\\') {
+        EXPECT_LE(found.size(), 1u);
+        return;
+    }
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].fullPath, at(relative + "/deep.exe"));
+    EXPECT_EQ(found[0].folderName, "d");
+}
+
+TEST_F(SearchFolderTest, folderNameIsTheLastComponent)
+{
+    EXPECT_EQ(FolderNameOf(sep + "Logons" + sep + "Bliss" + sep), "Bliss");
+    EXPECT_EQ(FolderNameOf("C:" + sep + "Logons" + sep), "Logons");
+    EXPECT_EQ(FolderNameOf("C:" + sep), "");
+    EXPECT_EQ(FolderNameOf(sep), "");
+    EXPECT_EQ(AddBackslash(""), sep);
+    EXPECT_EQ(AddBackslash("a" + sep), "a" + sep);
+}
+
+} // namespace
+} // namespace doorsel

@@ -1,0 +1,83 @@
+// A writer killed at any moment leaves each store either as it was or as the next write made it:
+// never empty, never cut off in the middle.
+#include "platform/appinfo.h"
+#include "platform/registry.h"
+#include "support/spawn.h"
+#include "support/testfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+namespace doorsel {
+namespace {
+
+constexpr int Kills = 15;
+
+// The writer adds Key0, Key1, ... in turn, so every complete state of the file is a prefix of this.
+std::string settingsWithKeys(int count)
+{
+    std::string text = "[Options]\r\n";
+    for (int i = 0; i < count; ++i)
+        text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    return text;
+}
+
+std::string registryWithValues(int count)
+{
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\DoorselTest]\r\n";
+    for (int i = 0; i < count; ++i)
+        text += "\"Key" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\r\n";
+    return text;
+}
+
+// Starts the writer over and over and kills it after a random moment; after each kill the file
+// must be one of the complete states.
+template <typename Complete>
+void killWritersAndCheck(const std::string& kind, const std::string& target, const std::string& file, Complete complete)
+{
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> delayMs(2, 40);
+    const std::string writer = test::siblingExecutable("doorsel_store_writer");
+    int lastCount = 0;
+    for (int round = 0; round < Kills; ++round) {
+        test::Process process(writer, {kind, target, "Key", "100000"});
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
+        process.kill();
+        if (!test::exists(file))
+            continue; // killed before its first write
+        const std::string text = test::slurp(file);
+        bool found = false;
+        for (int count = 1; count <= 100000 && !found; ++count) {
+            const std::string expected = complete(count);
+            if (expected.size() > text.size())
+                break;
+            found = expected == text;
+            if (found)
+                lastCount = count;
+        }
+        ASSERT_TRUE(found) << "round " << round << ": a killed write left " << text.size() << " bytes ending in \""
+                           << text.substr(text.size() > 40 ? text.size() - 40 : 0) << "\"";
+        // The next writer starts over from Key0, rewriting the same values: the file never shrinks.
+        ASSERT_GE(lastCount, 1);
+    }
+}
+
+TEST(CrashSafety, killedSettingsWriterLeavesACompleteFile)
+{
+    test::TestFolder folder;
+    killWritersAndCheck("ini", ConfigPath, ConfigPath, settingsWithKeys);
+}
+
+TEST(CrashSafety, killedRegistryWriterLeavesACompleteStore)
+{
+    test::TestFolder folder;
+    if (RegistryStorePath().empty())
+        GTEST_SKIP() << "the system registry is in use";
+    killWritersAndCheck("reg", folder.path(), RegistryStorePath(), registryWithValues);
+}
+
+} // namespace
+} // namespace doorsel
