@@ -14,7 +14,7 @@ class ByteReader {
 public:
     explicit ByteReader(std::ifstream& in)
         : in_(in)
-        , buffer_(64 * 1024)
+        , buffer_(std::size_t {64} * 1024)
     {
     }
 

@@ -38,7 +38,7 @@ std::string encodedPicture(QSize size, QColor colour, const char* format, int qu
 std::string logonScreen(const test::TestFolder& root, const std::string& name)
 {
     std::filesystem::create_directories(root.file(name));
-    const std::string exe = root.file(name) + sep + "logon.exe";
+    std::string exe = root.file(name) + sep + "logon.exe";
     test::spit(exe, "placeholder");
     return exe;
 }

@@ -76,7 +76,7 @@ TEST_P(PictureFileCompleteness, judgesWhetherTheFileHoldsWhatItPromises)
 }
 
 const std::string wholeJpeg = soi + app0 + exif + sof + sos + scan + eoi;
-const std::string bmpRows = std::string(12 * 3, '\x7f'); // 4 pixels of 24 bits: 12 bytes a row
+const std::string bmpRows = std::string(36, '\x7f'); // 3 rows of 4 pixels at 24 bits: 12 bytes a row
 
 INSTANTIATE_TEST_SUITE_P(Files, PictureFileCompleteness,
     ::testing::Values(CompletenessCase {"jpegWhole", wholeJpeg, true},
