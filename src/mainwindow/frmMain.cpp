@@ -1,16 +1,175 @@
 #include "frmMain.h"
 
+#include "about/frmAbout.h"
+#include "app/logonhost.h"
+#include "app/logonswitch.h"
+#include "options.h"
+#include "platform/appinfo.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "programicon.h"
+#include "settings.h"
 #include "ui_frmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSystemTrayIcon>
 
 namespace doorsel {
 
-frmMain::frmMain(QWidget* parent)
+frmMain::frmMain(Shell& shell, QWidget* parent)
     : QWidget(parent)
+    , shell(shell)
     , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
+    QFont text = font();
+    text.setPointSizeF(8.25); // the form file holds whole points only
+    setFont(text);
+    setWindowIcon(ProgramIcon());
+    ui->Image1->setPixmap(windowIcon().pixmap(ui->Image1->size()));
+    frameUI = {ui->frameUI_0, ui->frameUI_1};
+    buildTray();
+
+    connect(ui->tabUI, &QTabWidget::currentChanged, this, &frmMain::tabUI_Click);
+    connect(ui->btnSelectFile, &QPushButton::clicked, this, &frmMain::btnSelectFile_Click);
+    connect(ui->btnResetKey, &QPushButton::clicked, this, &frmMain::btnResetKey_Click);
+    connect(ui->btnBrowse, &QPushButton::clicked, this, &frmMain::btnBrowse_Click);
+    connect(ui->btnAbout, &QPushButton::clicked, this, &frmMain::btnAbout_Click);
+    connect(ui->btnExit, &QPushButton::clicked, this, &frmMain::btnExit_Click);
+    connect(ui->picThumb, &PreviewPane::doubleClicked, this, &frmMain::picThumb_DblClick);
+    connect(ui->btnSaveOptions, &QPushButton::clicked, this, &frmMain::btnSaveOptions_Click);
+    connect(ui->btnCancelOptions, &QPushButton::clicked, this, &frmMain::btnCancelOptions_Click);
+    connect(ui->btnGetFolder, &QPushButton::clicked, this, &frmMain::btnGetFolder_Click);
+    connect(ui->checkRandom, &QCheckBox::toggled, this, &frmMain::checkRandom_Click);
+
+    Form_Load();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::Form_Load()
+{
+    ui->Label5->setText(QString::fromLatin1(ProductVersion));
+
+    // Move, minimise and close only: no maximise button and no frame to drag to another size.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+
+    SetPicture();
+
+    if (settings::Read(settings::LogonScreensFolder).empty())
+        settings::Write(settings::LogonScreensFolder, options::DefaultLogonScreensFolder());
+
+    // The pages share the first page's place and exactly one of them shows: the first.
+    for (size_t i = 1; i < frameUI.size(); ++i) {
+        frameUI[i]->setGeometry(frameUI[0]->geometry());
+        frameUI[i]->hide();
+    }
+    CurrentFrame = 1;
+    ui->tabUI->setCurrentIndex(0);
+    frameUI[0]->show();
+
+    loadOptionsPage();
+
+    ui->txtRotateEvery->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ui->txtRotateEvery));
+}
+
+void frmMain::showAtStart(bool minimized)
+{
+    if (minimized)
+        setWindowState(windowState() | Qt::WindowMinimized);
+    // Minimised with "MinimizeToTray" on, the window has already gone to the tray.
+    if (!TrayIcon->isVisible())
+        show();
+}
+
+void frmMain::SetPicture()
+{
+    ui->picThumb->showPreviewOf(ReadRegValue(UIHostPathShort));
+}
+
+void frmMain::tabUI_Click()
+{
+    frameUI[static_cast<size_t>(CurrentFrame - 1)]->hide();
+    CurrentFrame = static_cast<short>(ui->tabUI->currentIndex() + 1);
+    frameUI[static_cast<size_t>(CurrentFrame - 1)]->show();
+}
+
+void frmMain::btnSelectFile_Click()
+{
+    const std::string chosen
+        = TrimChosenName(shell.OpenFileDialog(this, settings::Read(settings::LogonScreensFolder), LogonUIFileFilter));
+    // The chooser starts without a file name each time, so Cancel gives "" and changes nothing.
+    if (chosen.empty())
+        return;
+    SetLogonHost(chosen);
+    SetPicture();
+    if (SuccessMessageWanted())
+        shell.ShowMessage(this, SetSuccessMessage);
+}
+
+void frmMain::btnResetKey_Click()
+{
+    SetLogonHost(DefaultLogonHost);
+    SetPicture();
+    shell.ShowMessage(this, ResetMessage);
+}
+
+void frmMain::btnBrowse_Click()
+{
+    // Placeholder until the browse window exists: it will open here, modally.
+}
+
+void frmMain::btnAbout_Click()
+{
+    frmAbout dialog(shell, this);
+    dialog.exec();
+}
+
+void frmMain::btnExit_Click()
+{
+    close();
+}
+
+void frmMain::picThumb_DblClick()
+{
+    // A failed refresh can leave an earlier picture on screen with no path to open.
+    if (ui->picThumb->labelNoPreview()->isHidden() && !ui->picThumb->PreviewPath().empty())
+        shell.OpenWithShell(ui->picThumb->PreviewPath(), 0);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // Queued, so the program ends once this window has finished closing.
+    const auto quitSoon = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
+    if (settings::IsOn(settings::Read(settings::MinimizeToTray))) {
+        // Living in the tray, the program ends with its main window, taking every other window along.
+        TrayIcon->hide();
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != this && window->isVisible())
+                window->close();
+        }
+        quitSoon();
+        return;
+    }
+    // Otherwise the program goes on while another of its windows is open.
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) {
+            QApplication::setQuitOnLastWindowClosed(true);
+            return;
+        }
+    }
+    quitSoon();
+}
 
 } // namespace doorsel

@@ -2,7 +2,13 @@
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QSystemTrayIcon;
 
 namespace Ui {
 class frmMain;
@@ -10,16 +16,66 @@ class frmMain;
 
 namespace doorsel {
 
-// The program's main window.
+class Shell;
+
+// The program's main window: the "Logon Screen" and "Options" pages, and the notification-area icon
+// it can hide in. It lives as long as the program; every setting it uses is read from the settings
+// file when it is needed.
 class frmMain : public QWidget {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // Prepares the window from the stored settings; it is not shown yet.
+    explicit frmMain(Shell& shell, QWidget* parent = nullptr);
     ~frmMain() override;
 
+    // Shows the window normally, or minimised, which with "MinimizeToTray" on puts it straight into
+    // the tray.
+    void showAtStart(bool minimized);
+
+    // Shows the preview of the logon screen now in force.
+    void SetPicture();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void Form_Load();
+    void loadOptionsPage();
+    void buildTray();
+
+    // Pages
+    void tabUI_Click();
+
+    // "Logon Screen" page
+    void btnSelectFile_Click();
+    void btnResetKey_Click();
+    void btnBrowse_Click();
+    void btnAbout_Click();
+    void btnExit_Click();
+    void picThumb_DblClick();
+
+    // "Options" page
+    void btnSaveOptions_Click();
+    void btnCancelOptions_Click();
+    void btnGetFolder_Click();
+    void checkRandom_Click();
+
+    // Tray icon and its menu
+    void Form_Resize();
+    void menuOpen_Click();
+    void menuBrowse_Click();
+    void menuOptions_Click();
+    void menuExit_Click();
+
+    Shell& shell;
     std::unique_ptr<Ui::frmMain> ui;
+    std::array<QFrame*, 2> frameUI {};
+    short CurrentFrame = 1; // the 1-based tab whose page is shown
+
+    QSystemTrayIcon* TrayIcon = nullptr;
+    QMenu* mnuSystray = nullptr;
 };
 
 } // namespace doorsel

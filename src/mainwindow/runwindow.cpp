@@ -1,7 +1,10 @@
 #include "runwindow.h"
 
+#include "appfonts.h"
 #include "frmMain.h"
 #include "platform/appinfo.h"
+#include "platform/qtshell.h"
+#include "programicon.h"
 
 #include <QApplication>
 
@@ -10,14 +13,16 @@ namespace doorsel {
 int RunWindow(int argc, char* argv[], bool minimized)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(ProductName);
-    QApplication::setApplicationVersion(ProductVersion);
+    QApplication::setApplicationName(QString::fromLatin1(ProductName));
+    QApplication::setApplicationVersion(QString::fromLatin1(ProductVersion));
+    QApplication::setWindowIcon(ProgramIcon());
+    // In the tray no window is visible, yet the program goes on: the main window decides when it ends.
+    QApplication::setQuitOnLastWindowClosed(false);
+    RegisterTahoma();
 
-    frmMain window;
-    if (minimized)
-        window.showMinimized();
-    else
-        window.show();
+    QtShell shell;
+    frmMain window(shell);
+    window.showAtStart(minimized);
     return QApplication::exec();
 }
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 namespace doorsel {
@@ -30,7 +31,7 @@ QString qtFilter(const std::string& filter)
     const size_t bar = filter.find('|');
     if (bar == std::string::npos)
         return fromLocal(filter);
-    const QString description = fromLocal(filter.substr(0, bar));
+    QString description = fromLocal(filter.substr(0, bar));
     const QString pattern = fromLocal(filter.substr(bar + 1));
     if (description.contains(QLatin1Char('(')))
         return description;
@@ -45,8 +46,10 @@ constexpr int ShellFileNotFound = 2;
 
 void QtShell::ShowMessage(QWidget* owner, const std::string& text)
 {
-    QMessageBox box(
-        QMessageBox::Information, QString::fromLatin1(ProductName), fromLocal(text), QMessageBox::Ok, owner);
+    // Messages break lines with CR LF, as stored; a Qt label breaks on LF alone.
+    QString shown = fromLocal(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::Information, QString::fromLatin1(ProductName), shown, QMessageBox::Ok, owner);
     box.exec();
 }
 
@@ -68,6 +71,11 @@ int QtShell::OpenWithShell(const std::string& target, int /*showCommand: no mean
     const QUrl url
         = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(QFile::decodeName(target.c_str()));
     return QDesktopServices::openUrl(url) ? ShellOpened : ShellFileNotFound;
+}
+
+bool QtShell::SystemTrayAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 } // namespace doorsel

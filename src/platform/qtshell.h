@@ -11,6 +11,7 @@ public:
     std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter) override;
     std::string BrowseForFolder(QWidget* owner, const std::string& title) override;
     int OpenWithShell(const std::string& target, int showCommand) override;
+    bool SystemTrayAvailable() const override;
 };
 
 } // namespace doorsel

@@ -26,6 +26,10 @@ public:
     // Opens a file or URL with its default program. Returns a value above 32 when it was handed over,
     // as the Windows shell does; every caller ignores it.
     virtual int OpenWithShell(const std::string& target, int showCommand) = 0;
+
+    // Whether the desktop has a notification area to hold an icon. Without one, a window minimised
+    // into it could never be brought back, so it minimises as usual instead.
+    virtual bool SystemTrayAvailable() const { return true; }
 };
 
 } // namespace doorsel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFrame>
+#include <QImage>
+#include <QSize>
 
 #include <string>
 
@@ -30,6 +32,10 @@ public:
     // Hidden exactly when a picture is shown.
     QLabel* labelNoPreview() const { return noPreview; }
 
+    // The size the last picture was decoded at into `pic1` (before `pic1` was emptied again): the
+    // size it is drawn at. Empty before the first picture.
+    QSize lastDecodedSize() const { return decodedSize; }
+
 signals:
     // picThumb_DblClick: the owning window opens PreviewPath() when a picture is shown.
     void doubleClicked();
@@ -39,8 +45,18 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Reads the picture's size, works out its place and decodes it at the drawn size into pic1;
+    // false when the file cannot be read or decoded, or is cut short.
+    bool loadPicture(const std::string& path);
+    // Draws pic1 into the area where it fits, then empties pic1.
+    void FitPicture();
+
     std::string previewPath;
     QLabel* noPreview = nullptr;
+    QImage canvas; // what the area shows; stays until the next refresh
+    QImage pic1; // the picture between loading and drawing
+    QSize pictureSize; // its own size, which the fit works on
+    QSize decodedSize;
 };
 
 } // namespace doorsel

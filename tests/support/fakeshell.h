@@ -31,6 +31,10 @@ public:
     std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter) override;
     std::string BrowseForFolder(QWidget* owner, const std::string& title) override;
     int OpenWithShell(const std::string& target, int showCommand) override;
+    bool SystemTrayAvailable() const override { return trayAvailable; }
+
+    // The offscreen platform has no tray, but a test may pretend one either way.
+    bool trayAvailable = true;
 
 private:
     std::deque<std::string> openFileAnswers;

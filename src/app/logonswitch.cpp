@@ -1,0 +1,27 @@
+#include "logonswitch.h"
+
+#include "logonhost.h"
+#include "mainwindow/settings.h"
+#include "platform/registry.h"
+
+namespace doorsel {
+
+std::string TrimChosenName(const std::string& name)
+{
+    const size_t first = name.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+}
+
+void SetLogonHost(const std::string& path)
+{
+    WriteRegValue(UIHostPath, path);
+}
+
+bool SuccessMessageWanted()
+{
+    return !settings::IsOn(settings::Read(settings::AlertYN));
+}
+
+} // namespace doorsel

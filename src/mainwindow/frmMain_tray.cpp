@@ -1,0 +1,93 @@
+// The main window's life in the notification area: minimising into it, the icon's menu, restoring.
+#include "frmMain.h"
+
+#include "platform/shell.h"
+#include "settings.h"
+#include "ui_frmMain.h"
+
+#include <QEvent>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+namespace doorsel {
+
+void frmMain::buildTray()
+{
+    TrayIcon = new QSystemTrayIcon(windowIcon(), this);
+    TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    TrayIcon->setToolTip(windowTitle());
+
+    mnuSystray = new QMenu(this);
+    mnuSystray->setObjectName(QStringLiteral("mnuSystray"));
+    const auto add = [this](const char* name, const char* caption, void (frmMain::*handler)()) {
+        QAction* item = mnuSystray->addAction(QString::fromLatin1(caption));
+        item->setObjectName(QString::fromLatin1(name));
+        connect(item, &QAction::triggered, this, handler);
+    };
+    add("menuOpen", "Open Doorsel", &frmMain::menuOpen_Click);
+    add("menuBrowse", "Browse Logon Screens...", &frmMain::menuBrowse_Click);
+    add("menuOptions", "Options...", &frmMain::menuOptions_Click);
+    mnuSystray->addSeparator()->setObjectName(QStringLiteral("Spacer1"));
+    add("menuExit", "Exit", &frmMain::menuExit_Click);
+    TrayIcon->setContextMenu(mnuSystray);
+
+    // The icon shows only while the window is in the tray, so it always answers, even if the setting
+    // has changed in the meantime: the window must never be left unreachable.
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            menuOpen_Click();
+    });
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::Form_Resize()
+{
+    if (!isMinimized()) {
+        TrayIcon->hide();
+        return;
+    }
+    if (!settings::IsOn(settings::Read(settings::MinimizeToTray)) || !shell.SystemTrayAvailable())
+        return;
+    TrayIcon->show();
+    // Hidden once the minimising has run its course: a show that is part of it would undo the hide.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isMinimized())
+                hide();
+        },
+        Qt::QueuedConnection);
+}
+
+void frmMain::menuOpen_Click()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmMain::menuBrowse_Click()
+{
+    // Placeholder until the browse window exists: it will open here without modality, leaving the
+    // main window in the tray.
+}
+
+void frmMain::menuOptions_Click()
+{
+    ui->tabUI->setCurrentIndex(1);
+    menuOpen_Click();
+}
+
+void frmMain::menuExit_Click()
+{
+    close();
+}
+
+} // namespace doorsel

@@ -1,0 +1,12 @@
+#include "windowsdir.h"
+
+#include "appinfo.h"
+
+namespace doorsel {
+
+std::string GetWindowsDir()
+{
+    return ProgramFolder();
+}
+
+} // namespace doorsel

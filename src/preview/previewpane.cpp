@@ -1,0 +1,142 @@
+#include "previewpane.h"
+
+#include "preview/fit.h"
+#include "preview/lookup.h"
+#include "preview/picturefile.h"
+
+#include <QFile>
+#include <QImageIOHandler>
+#include <QImageReader>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cstdio>
+
+namespace doorsel {
+namespace {
+
+constexpr int AreaWidth = static_cast<int>(ThumbWidthTwips) / TwipsPerPixel;
+constexpr int AreaHeight = static_cast<int>(ThumbHeightTwips) / TwipsPerPixel;
+
+bool turnsSideways(const QImageReader& reader)
+{
+    return reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+}
+
+} // namespace
+
+PreviewPane::PreviewPane(QWidget* parent)
+    : QFrame(parent)
+    , noPreview(new QLabel(QStringLiteral("No Preview Available"), this))
+    , canvas(AreaWidth, AreaHeight, QImage::Format_RGB32)
+{
+    setObjectName(QStringLiteral("picThumb"));
+    setFrameShape(QFrame::NoFrame);
+    setFixedSize(AreaWidth, AreaHeight);
+    canvas.fill(Qt::white);
+
+    // The caption covers the whole area and wraps between words, so it stays whole and centred
+    // whichever font stands in for Tahoma. Clicks go through it to the area.
+    noPreview->setObjectName(QStringLiteral("labelNoPreview"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(18);
+    font.setBold(true);
+    noPreview->setFont(font);
+    noPreview->setAlignment(Qt::AlignCenter);
+    noPreview->setWordWrap(true);
+    noPreview->setGeometry(0, 0, AreaWidth, AreaHeight);
+    noPreview->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+PreviewPane::~PreviewPane() = default;
+
+void PreviewPane::showPreviewOf(const std::string& executablePath)
+{
+    previewPath.clear();
+    const std::string folder = FolderOfExecutable(executablePath);
+    const std::string picture = IsSystemLogonScreen(folder) ? std::string() : FindPreviewPicture(folder);
+    if (picture.empty()) {
+        pic1 = QImage();
+        canvas.fill(Qt::white);
+        noPreview->show();
+        update();
+        return;
+    }
+    // A picture that cannot be read leaves the area, the label and any earlier picture as they were.
+    if (!loadPicture(picture))
+        return;
+    previewPath = picture;
+    noPreview->hide();
+    FitPicture();
+}
+
+bool PreviewPane::loadPicture(const std::string& path)
+{
+    if (!PictureFileIsComplete(path))
+        return false;
+    // Opened by its bytes: a name that is not valid UTF-8 would not survive a trip through QString.
+    std::FILE* handle = std::fopen(path.c_str(), "rb");
+    if (handle == nullptr)
+        return false;
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        std::fclose(handle);
+        return false;
+    }
+    QImageReader reader(&file);
+    // Photos stand the way the camera held them; the size from the header is before turning.
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return false;
+    if (turnsSideways(reader))
+        size.transpose();
+
+    // Decoded straight at the size it is drawn: a photo of many megapixels never exists in full.
+    const PixelRect fit = FitPictureInPixels(size.width(), size.height());
+    QSize decodeSize = QSize(fit.width, fit.height).expandedTo(QSize(1, 1));
+    if (decodeSize != size) {
+        if (turnsSideways(reader))
+            decodeSize.transpose();
+        reader.setScaledSize(decodeSize);
+        reader.setQuality(100); // smooth scaling
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    pic1 = std::move(image);
+    pictureSize = size;
+    decodedSize = pic1.size();
+    return true;
+}
+
+void PreviewPane::FitPicture()
+{
+    canvas.fill(Qt::white);
+    const PixelRect fit = FitPictureInPixels(pictureSize.width(), pictureSize.height());
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(fit.x, fit.y, fit.width, fit.height), pic1);
+    painter.end();
+    pic1 = QImage();
+    update();
+}
+
+void PreviewPane::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, canvas);
+    painter.end();
+    QFrame::paintEvent(event);
+}
+
+void PreviewPane::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    else
+        QFrame::mouseDoubleClickEvent(event);
+}
+
+} // namespace doorsel

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "mainwindow/appfonts.h"
+#include "mainwindow/frmMain.h"
+#include "support/fakeshell.h"
+#include "support/testfolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace doorsel::test {
+
+// Each test gets a fresh program folder (no config.ini, no registry.reg), a fake shell that answers
+// the dialogs, and a main window opened on demand, after the test has laid down its files.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterTahoma(); }
+
+    void TearDown() override
+    {
+        window.reset();
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(w->isVisible()) << "window left open: " << w->objectName().toStdString();
+    }
+
+    frmMain& open()
+    {
+        window = std::make_unique<frmMain>(shell);
+        return *window;
+    }
+
+    template <typename T> T* find(const char* name) const
+    {
+        T* child = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+
+    QPushButton* button(const char* name) const { return find<QPushButton>(name); }
+    QCheckBox* check(const char* name) const { return find<QCheckBox>(name); }
+    QLineEdit* edit(const char* name) const { return find<QLineEdit>(name); }
+    QLabel* label(const char* name) const { return find<QLabel>(name); }
+    QSystemTrayIcon* trayIcon() const { return find<QSystemTrayIcon>("TrayIcon"); }
+    QTabWidget* tabs() const { return find<QTabWidget>("tabUI"); }
+
+    void click(QAbstractButton* target) const { QTest::mouseClick(target, Qt::LeftButton); }
+
+    // Which page shows: 1 "Logon Screen", 2 "Options", 0 when not exactly one of them does.
+    int visiblePage() const
+    {
+        const bool logon = find<QFrame>("frameUI_0")->isVisibleTo(window.get());
+        const bool options = find<QFrame>("frameUI_1")->isVisibleTo(window.get());
+        if (logon == options)
+            return 0;
+        return logon ? 1 : 2;
+    }
+
+    // Clicks the "Options" tab as a user would.
+    void showOptionsPage() const
+    {
+        QTabBar* bar = tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    }
+
+    TestFolder folder;
+    FakeShell shell;
+    std::unique_ptr<frmMain> window;
+};
+
+} // namespace doorsel::test
