@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "browse/frmBrowse.h"
+
 #include "about/frmAbout.h"
 #include "app/logonhost.h"
 #include "app/logonswitch.h"
@@ -125,7 +127,19 @@ void frmMain::btnResetKey_Click()
 
 void frmMain::btnBrowse_Click()
 {
-    // Placeholder until the browse window exists: it will open here, modally.
+    // A browse window already open from the tray menu cannot also be shown modally: bring it forward.
+    if (modelessBrowse) {
+        modelessBrowse->raise();
+        modelessBrowse->activateWindow();
+        return;
+    }
+    frmBrowse dialog(shell, *this, this);
+    dialog.exec();
+}
+
+void frmMain::SetCloseBrowseBox(int value)
+{
+    ui->checkClose->setChecked(value == 1);
 }
 
 void frmMain::btnAbout_Click()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "browse/browseowner.h"
+
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -17,11 +20,12 @@ class frmMain;
 namespace doorsel {
 
 class Shell;
+class frmBrowse;
 
 // The program's main window: the "Logon Screen" and "Options" pages, and the notification-area icon
 // it can hide in. It lives as long as the program; every setting it uses is read from the settings
 // file when it is needed.
-class frmMain : public QWidget {
+class frmMain : public QWidget, public BrowseOwner {
     Q_OBJECT
 
 public:
@@ -34,7 +38,11 @@ public:
     void showAtStart(bool minimized);
 
     // Shows the preview of the logon screen now in force.
-    void SetPicture();
+    void SetPicture() override;
+
+    // The browse window sets the Options page's "close browse window" box after a set.
+    void SetCloseBrowseBox(int value) override;
+    QWidget* ownerWidget() override { return this; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -73,6 +81,9 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     std::array<QFrame*, 2> frameUI {};
     short CurrentFrame = 1; // the 1-based tab whose page is shown
+
+    // The browse window opened from the tray menu, while it is open.
+    QPointer<frmBrowse> modelessBrowse;
 
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* mnuSystray = nullptr;

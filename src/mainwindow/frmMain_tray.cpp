@@ -1,6 +1,8 @@
 // The main window's life in the notification area: minimising into it, the icon's menu, restoring.
 #include "frmMain.h"
 
+#include "browse/frmBrowse.h"
+
 #include "platform/shell.h"
 #include "settings.h"
 #include "ui_frmMain.h"
@@ -75,8 +77,14 @@ void frmMain::menuOpen_Click()
 
 void frmMain::menuBrowse_Click()
 {
-    // Placeholder until the browse window exists: it will open here without modality, leaving the
-    // main window in the tray.
+    // Without modality, leaving the main window where it is (in the tray, as a rule).
+    if (!modelessBrowse) {
+        modelessBrowse = new frmBrowse(shell, *this, this);
+        modelessBrowse->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    modelessBrowse->show();
+    modelessBrowse->raise();
+    modelessBrowse->activateWindow();
 }
 
 void frmMain::menuOptions_Click()

@@ -1,0 +1,218 @@
+#include "frmBrowse.h"
+
+#include "ui_frmBrowse.h"
+
+#include "app/logonswitch.h"
+#include "browse/browselayout.h"
+#include "browse/browseowner.h"
+#include "browse/randomlist.h"
+#include "browse/searchfolder.h"
+#include "browse/textsearch.h"
+#include "mainwindow/settings.h"
+#include "platform/appinfo.h"
+#include "platform/shell.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QTreeWidgetItem>
+
+namespace doorsel {
+namespace {
+
+constexpr int Twips = 15;
+constexpr int PathRole = Qt::UserRole; // the full path, as bytes
+constexpr int MarkRole = Qt::UserRole + 1; // in the random list, whether or not boxes are shown
+
+enum Column { FileNameColumn, DirectoryColumn, FilePathColumn };
+
+QString display(const std::string& bytes)
+{
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// Shows the busy pointer while it lives.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+} // namespace
+
+frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , ui(std::make_unique<Ui::frmBrowse>())
+    , shell(shell)
+    , owner(owner)
+{
+    ui->setupUi(this);
+    connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);
+    connect(ui->listFiles, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (!ui->listFiles->selectedItems().isEmpty())
+            listFiles_ItemClick();
+    });
+    connect(ui->btnSetBrowse, &QPushButton::clicked, this, &frmBrowse::btnSetBrowse_Click);
+    connect(ui->btnSave, &QPushButton::clicked, this, &frmBrowse::btnSave_Click);
+    connect(ui->btnClose, &QPushButton::clicked, this, &frmBrowse::btnClose_Click);
+    connect(ui->picThumb, &PreviewPane::doubleClicked, this, &frmBrowse::picThumb_DblClick);
+    Form_Load();
+}
+
+frmBrowse::~frmBrowse() = default;
+
+void frmBrowse::Form_Load()
+{
+    ItemChosen = false;
+    ui->listFiles->setHeaderLabels({tr("File Name"), tr("Directory"), tr("File Path")});
+    ui->listFiles->header()->setStretchLastSection(false);
+    ui->listFiles->setColumnWidth(FileNameColumn, 1400 / Twips);
+    ui->listFiles->setColumnWidth(DirectoryColumn, 2700 / Twips);
+    ui->listFiles->setColumnWidth(FilePathColumn, 0);
+
+    const std::string folder = settings::Read(settings::LogonScreensFolder);
+    {
+        BusyPointer busy;
+        TextSearch search;
+        const std::string listFolder = ProgramFolder() + PathSeparator;
+        QList<QTreeWidgetItem*> rows;
+        SearchFolder(folder, true,
+            {[&] { search.AddFile(listFolder, "random.dat"); },
+                [&](const FoundFile& file) { rows.append(makeRow(file, search.Find(file.fullPath) != 0)); },
+                [&] { search.ClearFileList(); }});
+        // Added in one go: a list view takes ten thousand rows at once far faster than one by one.
+        ui->listFiles->addTopLevelItems(rows);
+    }
+    ui->labelBrowse->setText(display(BrowseCaption(folder)));
+
+    const std::string closeBrowse = settings::Read(settings::CloseBrowse);
+    if (!closeBrowse.empty())
+        ui->checkClose->setChecked(settings::IsOn(closeBrowse));
+    applyLayout();
+}
+
+QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)
+{
+    auto* row = new QTreeWidgetItem;
+    row->setText(FileNameColumn, display(file.fileName));
+    row->setText(DirectoryColumn, display(file.folderName));
+    row->setText(FilePathColumn, display(file.fullPath));
+    row->setData(
+        FilePathColumn, PathRole, QByteArray(file.fullPath.data(), static_cast<qsizetype>(file.fullPath.size())));
+    row->setData(FileNameColumn, MarkRole, marked);
+    return row;
+}
+
+void frmBrowse::applyLayout()
+{
+    const std::optional<BrowseLayout> chosen = BrowseLayoutFor(settings::Read(settings::EnableRandom));
+    const BrowseLayout layout = chosen.value_or(DesignedBrowseLayout());
+    if (chosen) {
+        ui->btnSave->setVisible(layout.randomControlsVisible);
+        ui->labelRandomInstructions->setVisible(layout.randomControlsVisible);
+        ui->btnSetBrowse->move(ui->btnSetBrowse->x(), layout.buttonsTop / Twips);
+        ui->btnClose->move(ui->btnClose->x(), layout.buttonsTop / Twips);
+        ui->checkClose->move(ui->checkClose->x(), layout.checkCloseTop / Twips);
+    }
+    setFixedSize(width(), (layout.windowHeight - BrowseFrameHeight) / Twips);
+
+    // The marks were set during the walk whatever the layout; the boxes show them.
+    if (!layout.listCheckBoxes)
+        return;
+    for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = ui->listFiles->topLevelItem(i);
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(FileNameColumn, row->data(FileNameColumn, MarkRole).toBool() ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+bool frmBrowse::checkBoxesShown() const
+{
+    return ui->listFiles->topLevelItemCount() > 0
+        && ui->listFiles->topLevelItem(0)->data(FileNameColumn, Qt::CheckStateRole).isValid();
+}
+
+std::vector<std::string> frmBrowse::rowPaths() const
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i)
+        paths.push_back(ui->listFiles->topLevelItem(i)->data(FilePathColumn, PathRole).toByteArray().toStdString());
+    return paths;
+}
+
+std::vector<bool> frmBrowse::rowMarks() const
+{
+    const bool shown = checkBoxesShown();
+    std::vector<bool> marks;
+    for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = ui->listFiles->topLevelItem(i);
+        marks.push_back(
+            shown ? row->checkState(FileNameColumn) == Qt::Checked : row->data(FileNameColumn, MarkRole).toBool());
+    }
+    return marks;
+}
+
+std::string frmBrowse::selectedPath() const
+{
+    const QList<QTreeWidgetItem*> selected = ui->listFiles->selectedItems();
+    if (selected.isEmpty())
+        return {};
+    return selected.front()->data(FilePathColumn, PathRole).toByteArray().toStdString();
+}
+
+void frmBrowse::SetPicture()
+{
+    if (ui->listFiles->selectedItems().isEmpty())
+        return;
+    ui->picThumb->showPreviewOf(selectedPath());
+}
+
+void frmBrowse::listFiles_ItemClick()
+{
+    ItemChosen = true;
+    SetPicture();
+}
+
+void frmBrowse::btnSetBrowse_Click()
+{
+    // Armed only by a row click, and disarmed by every set.
+    if (!ItemChosen || ui->listFiles->selectedItems().isEmpty())
+        return;
+    ItemChosen = false;
+    const bool closeAfter = ui->checkClose->isChecked();
+    settings::Write(settings::CloseBrowse, closeAfter ? "1" : "0");
+    SetLogonHost(selectedPath());
+    owner.SetPicture();
+    if (closeAfter)
+        close();
+    if (SuccessMessageWanted())
+        shell.ShowMessage(closeAfter ? owner.ownerWidget() : this, SetSuccessMessage);
+    const std::string stored = settings::Read(settings::CloseBrowse);
+    if (!stored.empty())
+        owner.SetCloseBrowseBox(settings::IsOn(stored) ? 1 : 0);
+}
+
+void frmBrowse::btnSave_Click()
+{
+    std::vector<RandomListRow> rows;
+    const std::vector<std::string> paths = rowPaths();
+    const std::vector<bool> marks = rowMarks();
+    for (size_t i = 0; i < paths.size(); ++i)
+        rows.push_back({marks[i], paths[i]});
+    SaveRandomList(rows);
+}
+
+void frmBrowse::btnClose_Click()
+{
+    close();
+}
+
+void frmBrowse::picThumb_DblClick()
+{
+    if (ui->picThumb->labelNoPreview()->isHidden())
+        shell.OpenWithShell(ui->picThumb->PreviewPath(), 0);
+}
+
+} // namespace doorsel

@@ -1,0 +1,270 @@
+#include "app/logonhost.h"
+#include "browse/browseowner.h"
+#include "browse/frmBrowse.h"
+#include "mainwindow/settings.h"
+#include "platform/appinfo.h"
+#include "platform/registry.h"
+#include "support/fakeshell.h"
+#include "support/testfolder.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace doorsel {
+namespace {
+
+// Stands for the main window: records what the browse window asks of it.
+class FakeOwner : public BrowseOwner {
+public:
+    void SetPicture() override { ++pictureRefreshes; }
+    void SetCloseBrowseBox(int value) override { closeBrowseBox = value; }
+    QWidget* ownerWidget() override { return nullptr; }
+    int pictureRefreshes = 0;
+    int closeBrowseBox = -1;
+};
+
+class BrowseWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        logons = folder.file("Logons");
+        for (const char* relative : {"a.exe", "Bliss/logonui.exe", "Bliss/Old/logonui.exe", "My Screens/setup.exe"})
+            touch(relative);
+        settings::Write(settings::LogonScreensFolder, logons);
+    }
+
+    void touch(const std::string& relative)
+    {
+        const fs::path path = fs::path(logons) / relative;
+        fs::create_directories(path.parent_path());
+        test::spit(path.string(), "MZ");
+    }
+    std::string under(const std::string& relative) const { return (fs::path(logons) / relative).string(); }
+
+    std::unique_ptr<frmBrowse> open()
+    {
+        auto window = std::make_unique<frmBrowse>(shell, owner);
+        window->show();
+        return window;
+    }
+    template <typename T> static T* child(QWidget& window, const char* name)
+    {
+        T* found = window.findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static void clickRow(frmBrowse& window, int row)
+    {
+        auto* list = child<QTreeWidget>(window, "listFiles");
+        const QRect rect = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    static void click(frmBrowse& window, const char* button)
+    {
+        QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
+    }
+
+    test::TestFolder folder;
+    test::FakeShell shell;
+    FakeOwner owner;
+    std::string logons;
+};
+
+TEST_F(BrowseWindow, listsTheWalkWithTheFullPathHiddenAndTheFolderAsStored)
+{
+    auto window = open();
+    EXPECT_EQ(window->rowPaths(),
+        (std::vector<std::string> {under("a.exe"), under("Bliss/logonui.exe"), under("Bliss/Old/logonui.exe"),
+            under("My Screens/setup.exe")}));
+    auto* list = child<QTreeWidget>(*window, "listFiles");
+    EXPECT_EQ(list->topLevelItem(2)->text(0), "logonui.exe");
+    EXPECT_EQ(list->topLevelItem(2)->text(1), "Old");
+    EXPECT_EQ(list->columnWidth(2), 0);
+    EXPECT_EQ(child<QLabel>(*window, "labelBrowse")->text(),
+        QString::fromStdString("Currently browsing \"" + logons + "\" and it's sub-directories."));
+}
+
+TEST_F(BrowseWindow, setActsOnlyAfterARowClickAndWritesTheHiddenFullPath)
+{
+    WriteRegValue(UIHostPath, "logonui.exe");
+    auto window = open();
+    click(*window, "btnSetBrowse");
+    EXPECT_EQ(ReadRegValue(UIHostPath), "logonui.exe") << "nothing is armed before a row click";
+
+    clickRow(*window, 3);
+    click(*window, "btnSetBrowse");
+    EXPECT_EQ(ReadRegValue(UIHostPath), under("My Screens/setup.exe"));
+    EXPECT_EQ(owner.pictureRefreshes, 1);
+    EXPECT_EQ(shell.messages,
+        (std::vector<std::string> {"LogonUI.exe set successfully!\r\n\r\nLog Off or use WIN+L to test it."}));
+
+    WriteRegValue(UIHostPath, "logonui.exe");
+    click(*window, "btnSetBrowse");
+    EXPECT_EQ(ReadRegValue(UIHostPath), "logonui.exe") << "a second press without a new click does nothing";
+
+    clickRow(*window, 1);
+    click(*window, "btnSetBrowse");
+    EXPECT_EQ(ReadRegValue(UIHostPath), under("Bliss/logonui.exe"));
+}
+
+TEST_F(BrowseWindow, closeBoxCheckedClosesFirstThenTellsAndTheOptionsBoxFollows)
+{
+    settings::Write(settings::AlertYN, "1");
+    auto window = open();
+    child<QCheckBox>(*window, "checkClose")->setChecked(true);
+    clickRow(*window, 0);
+    click(*window, "btnSetBrowse");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(shell.messages.empty()) << "AlertYN 1 silences the message";
+    EXPECT_EQ(settings::Read(settings::CloseBrowse), "1");
+    EXPECT_EQ(owner.closeBrowseBox, 1);
+}
+
+TEST_F(BrowseWindow, closeBoxClearedKeepsTheWindowAndTheOptionsBoxFollows)
+{
+    settings::Write(settings::CloseBrowse, "1");
+    auto window = open();
+    EXPECT_TRUE(child<QCheckBox>(*window, "checkClose")->isChecked()) << "loaded from the settings";
+    child<QCheckBox>(*window, "checkClose")->setChecked(false);
+    clickRow(*window, 0);
+    click(*window, "btnSetBrowse");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(settings::Read(settings::CloseBrowse), "0");
+    EXPECT_EQ(owner.closeBrowseBox, 0);
+    EXPECT_EQ(shell.messages.size(), 1u);
+}
+
+TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
+{
+    test::spit(
+        folder.file("random.dat"), under("Bliss/logonui.exe") + "\r\n" + under("My Screens/setup.exe") + "x\r\n");
+    const std::vector<bool> marks {false, true, false, true};
+    const struct {
+        const char* value;
+        bool boxes;
+        int buttonsTop;
+        int height;
+    } cases[] = {{"", false, 3555 / 15, (4395 - 375) / 15}, {"0", false, 3700 / 15, (4675 - 375) / 15},
+        {"1", true, 4095 / 15, (5070 - 375) / 15}, {"7", true, 4095 / 15, (5070 - 375) / 15}};
+    for (const auto& c : cases) {
+        settings::Write(settings::EnableRandom, c.value);
+        auto window = open();
+        auto* list = child<QTreeWidget>(*window, "listFiles");
+        EXPECT_EQ(list->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid(), c.boxes) << c.value;
+        EXPECT_EQ(child<QPushButton>(*window, "btnSave")->isVisible(), c.boxes) << c.value;
+        EXPECT_EQ(child<QLabel>(*window, "labelRandomInstructions")->isVisible(), c.boxes) << c.value;
+        EXPECT_EQ(child<QPushButton>(*window, "btnSetBrowse")->y(), c.buttonsTop) << c.value;
+        EXPECT_EQ(child<QPushButton>(*window, "btnClose")->y(), c.buttonsTop) << c.value;
+        EXPECT_EQ(window->height(), c.height) << c.value;
+        EXPECT_EQ(window->rowMarks(), marks) << c.value;
+    }
+}
+
+TEST_F(BrowseWindow, savedListComesBackCheckedAndDropsWhatIsNoLongerARow)
+{
+    settings::Write(settings::EnableRandom, "1");
+    test::spit(folder.file("random.dat"), "/elsewhere/old.exe\r\n");
+    {
+        auto window = open();
+        auto* list = child<QTreeWidget>(*window, "listFiles");
+        list->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        list->topLevelItem(2)->setCheckState(0, Qt::Checked);
+        click(*window, "btnSave");
+        EXPECT_TRUE(window->isVisible()) << "saving keeps the window open";
+    }
+    EXPECT_EQ(
+        test::slurp(folder.file("random.dat")), under("a.exe") + "\r\n" + under("Bliss/Old/logonui.exe") + "\r\n");
+    auto window = open();
+    EXPECT_EQ(window->rowMarks(), (std::vector<bool> {true, false, true, false}));
+}
+
+// Notes whether the browse window was still on screen when the success message came.
+class OrderShell : public test::FakeShell {
+public:
+    void ShowMessage(QWidget* owner, const std::string& text) override
+    {
+        browseVisibleAtMessage = watched && watched->isVisible();
+        FakeShell::ShowMessage(owner, text);
+    }
+    QWidget* watched = nullptr;
+    bool browseVisibleAtMessage = true;
+};
+
+TEST_F(BrowseWindow, theWindowClosesBeforeTheSuccessMessageShows)
+{
+    OrderShell orderShell;
+    frmBrowse window(orderShell, owner);
+    window.show();
+    orderShell.watched = &window;
+    child<QCheckBox>(window, "checkClose")->setChecked(true);
+    clickRow(window, 1);
+    click(window, "btnSetBrowse");
+    ASSERT_EQ(orderShell.messages.size(), 1u);
+    EXPECT_FALSE(orderShell.browseVisibleAtMessage);
+}
+
+TEST_F(BrowseWindow, clickedRowIsPreviewedAndADoubleClickOpensItsPicture)
+{
+    const QImage picture = [] {
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::darkBlue);
+        return image;
+    }();
+    const std::string jpg = under("Bliss/bliss.jpg");
+    ASSERT_TRUE(picture.save(QString::fromStdString(jpg), "JPG"));
+    auto window = open();
+    clickRow(*window, 1);
+    auto* thumb = child<QWidget>(*window, "picThumb");
+    EXPECT_TRUE(child<QLabel>(*thumb, "labelNoPreview")->isHidden());
+    QTest::mouseDClick(thumb, Qt::LeftButton);
+    EXPECT_EQ(shell.opened, (std::vector<std::string> {jpg}));
+
+    clickRow(*window, 0);
+    EXPECT_FALSE(child<QLabel>(*thumb, "labelNoPreview")->isHidden()) << "a.exe's folder has no picture of its own";
+}
+
+TEST_F(BrowseWindow, namesThatAreNotTextAreListedSetAndSavedByteForByte)
+{
+    const std::string odd = "caf\xe9 \xff";
+    touch(odd + "/" + odd + ".exe");
+    if (!test::exists(under(odd + "/" + odd + ".exe")))
+        GTEST_SKIP() << "the file system here does not take such names";
+    settings::Write(settings::EnableRandom, "1");
+    auto window = open();
+    const std::vector<std::string> paths = window->rowPaths();
+    const auto found = std::find(paths.begin(), paths.end(), under(odd + "/" + odd + ".exe"));
+    ASSERT_NE(found, paths.end());
+    const int row = static_cast<int>(found - paths.begin());
+
+    clickRow(*window, row);
+    click(*window, "btnSetBrowse");
+    EXPECT_EQ(ReadRegValue(UIHostPath), *found);
+
+    child<QTreeWidget>(*window, "listFiles")->topLevelItem(row)->setCheckState(0, Qt::Checked);
+    click(*window, "btnSave");
+    EXPECT_EQ(test::slurp(folder.file("random.dat")), *found + "\r\n");
+    auto reopened = open();
+    EXPECT_TRUE(reopened->rowMarks()[static_cast<size_t>(row)]);
+}
+
+TEST_F(BrowseWindow, doubleClickWithoutAPreviewOpensNothing)
+{
+    auto window = open();
+    clickRow(*window, 0);
+    QTest::mouseDClick(child<QWidget>(*window, "picThumb"), Qt::LeftButton);
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+} // namespace
+} // namespace doorsel
