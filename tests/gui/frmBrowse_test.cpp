@@ -1,6 +1,8 @@
 #include "app/logonhost.h"
 #include "browse/browseowner.h"
 #include "browse/frmBrowse.h"
+#include "gui/captionfit.h"
+#include "mainwindow/appfonts.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"
@@ -168,6 +170,9 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
         EXPECT_EQ(child<QPushButton>(*window, "btnClose")->y(), c.buttonsTop) << c.value;
         EXPECT_EQ(window->height(), c.height) << c.value;
         EXPECT_EQ(window->rowMarks(), marks) << c.value;
+        if (RegisterTahoma()) {
+            EXPECT_EQ(test::ClippedCaptions(*window), std::vector<std::string>()) << c.value;
+        }
     }
 }
 
