@@ -3,12 +3,77 @@
 #include "platform/filestore.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
 namespace doorsel {
+namespace {
+
+// Which 16-byte runs occur somewhere in a text, kept as a one-hash Bloom filter: when a run of the
+// searched string is missing, the string cannot occur, and the full search is skipped. Most rows of
+// the browse list are not in the random list, and their paths share all but a few runs with the
+// paths that are, so this turns most searches into three look-ups.
+class RunFilter {
+public:
+    static constexpr size_t Width = 16;
+
+    explicit RunFilter(std::string_view text)
+        : bits(BitCount / 64, 0)
+    {
+        for (size_t i = 0; i + Width <= text.size(); ++i)
+            set(hashAt(text, i));
+    }
+
+    bool mayContain(std::string_view st) const
+    {
+        if (st.size() < Width)
+            return true;
+        const size_t last = st.size() - Width;
+        return test(hashAt(st, 0)) && test(hashAt(st, last / 2)) && test(hashAt(st, last));
+    }
+
+private:
+    static constexpr size_t BitCount = size_t {1} << 21;
+
+    static std::uint64_t hashAt(std::string_view text, size_t at)
+    {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        std::memcpy(&a, text.data() + at, 8);
+        std::memcpy(&b, text.data() + at + 8, 8);
+        std::uint64_t h = (a * 0x9E3779B97F4A7C15ULL) ^ (b + 0xC2B2AE3D27D4EB4FULL + (a << 6) + (a >> 2));
+        h ^= h >> 29;
+        h *= 0xBF58476D1CE4E5B9ULL;
+        return h ^ (h >> 32);
+    }
+    void set(std::uint64_t h) { bits[(h % BitCount) / 64] |= std::uint64_t {1} << (h % 64); }
+    bool test(std::uint64_t h) const { return (bits[(h % BitCount) / 64] >> (h % 64)) & 1U; }
+
+    std::vector<std::uint64_t> bits;
+};
+
+// Small files are searched outright; the filter pays off on lists of some length.
+constexpr size_t FilterFrom = 8 * 1024;
+
+} // namespace
+
+struct TextSearch::Text {
+    explicit Text(std::string bytes)
+        : bytes(std::move(bytes))
+    {
+        if (this->bytes.size() >= FilterFrom)
+            filter = std::make_unique<RunFilter>(this->bytes);
+    }
+    std::string bytes;
+    std::unique_ptr<RunFilter> filter;
+};
+
+TextSearch::TextSearch() = default;
+TextSearch::~TextSearch() = default;
 
 void TextSearch::AddFile(const std::string& path, const std::string& filename)
 {
@@ -36,12 +101,23 @@ void TextSearch::AddFile(const std::string& path, const std::string& filename)
 
 void TextSearch::addReadable(const std::string& fullPath)
 {
-    for (const Listed& listed : files_)
+    for (const Listed& listed : files_) {
         if (listed.path == fullPath)
             return;
-    std::optional<std::string> text = readFile(fullPath);
-    if (text)
-        files_.push_back({fullPath, std::move(*text)});
+    }
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(fullPath, error);
+    const std::int64_t modified = error ? 0 : fs::last_write_time(fullPath, error).time_since_epoch().count();
+    Cached& cached = cache_[fullPath];
+    if (error || !cached.text || cached.size != size || cached.modified != modified) {
+        std::optional<std::string> text = readFile(fullPath);
+        if (!text) {
+            cache_.erase(fullPath);
+            return;
+        }
+        cached = {size, modified, std::make_shared<const Text>(std::move(*text))};
+    }
+    files_.push_back({fullPath, cached.text});
 }
 
 void TextSearch::ClearFileList()
@@ -67,10 +143,13 @@ std::int64_t TextSearch::Find(const std::string& st) const
     const std::boyer_moore_horspool_searcher searcher(st.begin(), st.end());
     std::int64_t count = 0;
     for (const Listed& listed : files_) {
-        auto from = listed.text.begin();
+        const std::string& text = listed.text->bytes;
+        if (listed.text->filter && !listed.text->filter->mayContain(st))
+            continue;
+        auto from = text.begin();
         for (;;) {
-            const auto hit = searcher(from, listed.text.end()).first;
-            if (hit == listed.text.end())
+            const auto hit = searcher(from, text.end()).first;
+            if (hit == text.end())
                 break;
             ++count;
             from = hit + 1;

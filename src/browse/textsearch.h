@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,11 @@ namespace doorsel {
 // Find per listed executable costs only the search.
 class TextSearch {
 public:
+    TextSearch();
+    ~TextSearch();
+    TextSearch(const TextSearch&) = delete;
+    TextSearch& operator=(const TextSearch&) = delete;
+
     // Adds every regular file that matches path & filename; the name may hold the wildcards '*' and
     // '?'. Each match is listed as path & its name, at most once.
     void AddFile(const std::string& path, const std::string& filename);
@@ -24,13 +31,22 @@ public:
     std::vector<std::string> FileList() const;
 
 private:
+    struct Text;
     struct Listed {
         std::string path;
-        std::string text;
+        std::shared_ptr<const Text> text;
+    };
+    struct Cached {
+        std::uintmax_t size = 0;
+        std::int64_t modified = 0;
+        std::shared_ptr<const Text> text;
     };
     void addReadable(const std::string& fullPath);
 
     std::vector<Listed> files_;
+    // The browse window adds the same list file once per folder it walks: an unchanged file is read
+    // and indexed once, however often it is added again.
+    std::map<std::string, Cached> cache_;
 };
 
 // Whether a file name matches a pattern where '*' stands for any run of characters and '?' for one.

@@ -81,6 +81,50 @@ TEST_F(TextSearchTest, findsPathsFarIntoALongList)
     EXPECT_EQ(search.Find("C:\\Program Files\\Logon Screens\\Collection\\Theme 3000\\logonui.exe"), 0);
 }
 
+// Long lists are indexed to skip most searches; the counts must still be exactly those of a plain
+// search, for paths that are there, that share all but a few characters with ones that are, and
+// that differ only in the middle.
+TEST_F(TextSearchTest, longListsCountExactlyAsAPlainSearchDoes)
+{
+    std::string text;
+    std::vector<std::string> queries;
+    const std::string prefix = "/srv/a-rather-long-shared-folder-name/Logons/";
+    for (int g = 0; g < 80; ++g) {
+        for (int v = 0; v < 10; ++v) {
+            const std::string path = prefix + "group-" + std::to_string(g) + "/variant-" + std::to_string(v);
+            if (v % 3 == 0)
+                text += path + "/logonui.exe\r\n";
+            queries.push_back(path + "/logonui.exe");
+            queries.push_back(path + "/logonui.ex");
+            queries.push_back(path.substr(10) + "/logonui");
+        }
+    }
+    text += prefix + "group-1/variant-1/logonui.exe.bak\r\n" + prefix + prefix + "\r\n";
+    queries.push_back(prefix);
+    queries.push_back("e-1/variant-1/logonui.exe.b");
+    ASSERT_GT(text.size(), 16u * 1024);
+    test::spit(folder.file("random.dat"), text);
+    search.AddFile(folderPath(), "random.dat");
+    for (const std::string& st : queries) {
+        std::int64_t expected = 0;
+        for (size_t at = text.find(st); at != std::string::npos; at = text.find(st, at + 1))
+            ++expected;
+        ASSERT_EQ(search.Find(st), expected) << st;
+    }
+}
+
+TEST_F(TextSearchTest, aListChangedBetweenFoldersIsReadAgain)
+{
+    test::spit(folder.file("random.dat"), std::string(20000, 'x') + "/logons/a.exe\r\n");
+    search.AddFile(folderPath(), "random.dat");
+    EXPECT_EQ(search.Find("/logons/a.exe"), 1);
+    search.ClearFileList();
+    test::spit(folder.file("random.dat"), std::string(20000, 'x') + "/logons/b.exe\r\n/logons/b.exe\r\n");
+    search.AddFile(folderPath(), "random.dat");
+    EXPECT_EQ(search.Find("/logons/a.exe"), 0);
+    EXPECT_EQ(search.Find("/logons/b.exe"), 2);
+}
+
 TEST_F(TextSearchTest, countsBeyondSixteenBits)
 {
     test::spit(folder.file("big.txt"), std::string(70000, 'z'));
