@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -71,6 +74,32 @@ TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(ReadRegValue(UIHostPathShort), "logonui.exe");
     EXPECT_FALSE(test::exists(ConfigPath)) << "the one-shot modes write no window defaults";
+}
+
+// At a logon with both start-up entries, the random run and the minimised window start together and
+// share the settings file: each keeps the other's writes, however their steps interleave.
+TEST_F(Doorsel, randomRunAndWindowStartingTogetherLoseNoSettingsWrite)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const std::string expectedFolder = folder.path() + PathSeparator + "Resources" + PathSeparator;
+    for (int round = 0; round < 12; ++round) {
+        test::spit(ConfigPath, "[Options]\r\nRotateEvery=5\r\nNextRotation=4\r\n");
+        test::Process window(folder.file("doorsel"), {"-minimized"});
+        test::Process random(folder.file("doorsel"), {"-random"});
+        ASSERT_EQ(random.wait(), 0);
+        // The window writes its two defaults while it prepares itself; then it can go.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (ReadIniValue("Options", "MinimizeToTray", ConfigPath).empty()
+            && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        window.kill();
+
+        EXPECT_EQ(ReadIniValue("Options", "NextRotation", ConfigPath), "3") << "round " << round;
+        EXPECT_EQ(ReadIniValue("Options", "LogonScreensFolder", ConfigPath), expectedFolder) << "round " << round;
+        EXPECT_EQ(ReadIniValue("Options", "MinimizeToTray", ConfigPath), "0") << "round " << round;
+        EXPECT_EQ(ReadIniValue("Options", "RotateEvery", ConfigPath), "5") << "round " << round;
+    }
+    ::unsetenv("QT_QPA_PLATFORM");
 }
 
 // "-random" on the system's start-up path: no display, no output, no window defaults.
