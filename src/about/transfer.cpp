@@ -1,5 +1,7 @@
 #include "transfer.h"
 
+#include "platform/busypointer.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -12,15 +14,6 @@
 
 namespace doorsel {
 namespace {
-
-// The busy pointer for as long as a fetch waits.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 bool isHttp(const QUrl& url)
 {

@@ -1,5 +1,7 @@
 #include "frmBrowse.h"
 
+#include "platform/busypointer.h"
+
 #include "ui_frmBrowse.h"
 
 #include "app/logonswitch.h"
@@ -30,15 +32,6 @@ QString display(const std::string& bytes)
 {
     return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
-
-// Shows the busy pointer while it lives.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 } // namespace
 

@@ -11,6 +11,7 @@ namespace doorsel {
 struct FolderEntry {
     std::string name;
     bool isDirectory = false; // a link to a folder counts as a folder
+    bool isNormalFile = false; // a file (or a link to one) that is neither hidden nor a system file
 };
 
 // Every entry of a folder except "." and "..", hidden and system entries included, names as the

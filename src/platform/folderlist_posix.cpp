@@ -18,11 +18,16 @@ std::vector<FolderEntry> ListFolder(const std::string& folder)
         if (name == "." || name == "..")
             continue;
         bool isDirectory = entry->d_type == DT_DIR;
+        bool isFile = entry->d_type == DT_REG;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            // Links are followed; one that leads nowhere is neither.
             struct stat st { };
-            isDirectory = ::fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+            const bool resolved = ::fstatat(fd, entry->d_name, &st, 0) == 0;
+            isDirectory = resolved && S_ISDIR(st.st_mode);
+            isFile = resolved && S_ISREG(st.st_mode);
         }
-        entries.push_back({name, isDirectory});
+        // A name starting with a dot is hidden by convention.
+        entries.push_back({name, isDirectory, isFile && name.front() != '.'});
     }
     ::closedir(dir);
     SortNamesLikeTheFileSystem(entries);

@@ -29,7 +29,9 @@ std::vector<FolderEntry> ListFolder(const std::string& folder)
         const std::string name = TrimAtNull(data.cFileName, sizeof data.cFileName);
         if (name == "." || name == "..")
             continue;
-        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        constexpr DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        entries.push_back(
+            {name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (data.dwFileAttributes & notNormal) == 0});
     } while (FindNextFileA(search, &data));
     FindClose(search);
     SortNamesLikeTheFileSystem(entries);

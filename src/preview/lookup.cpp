@@ -2,7 +2,7 @@
 
 #include "app/logonhost.h"
 #include "platform/appinfo.h"
-#include "platform/folderfiles.h"
+#include "platform/folderlist.h"
 
 #include <algorithm>
 #include <string_view>
@@ -51,7 +51,11 @@ bool IsSystemLogonScreen(const std::string& folder)
 
 std::string FindPreviewPicture(const std::string& folder)
 {
-    const std::vector<std::string> names = NormalFilesIn(folder);
+    std::vector<std::string> names;
+    for (FolderEntry& entry : ListFolder(folder)) {
+        if (entry.isNormalFile)
+            names.push_back(std::move(entry.name));
+    }
     for (const std::string_view extension : {".jpg", ".jpeg", ".bmp"}) {
         const std::string* first = nullptr;
         for (const std::string& name : names) {
