@@ -130,6 +130,7 @@ bool frmBrowse::checkBoxesShown() const
 std::vector<std::string> frmBrowse::rowPaths() const
 {
     std::vector<std::string> paths;
+    paths.reserve(static_cast<size_t>(ui->listFiles->topLevelItemCount()));
     for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i)
         paths.push_back(ui->listFiles->topLevelItem(i)->data(FilePathColumn, PathRole).toByteArray().toStdString());
     return paths;
@@ -139,6 +140,7 @@ std::vector<bool> frmBrowse::rowMarks() const
 {
     const bool shown = checkBoxesShown();
     std::vector<bool> marks;
+    marks.reserve(static_cast<size_t>(ui->listFiles->topLevelItemCount()));
     for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = ui->listFiles->topLevelItem(i);
         marks.push_back(
@@ -191,6 +193,7 @@ void frmBrowse::btnSave_Click()
 {
     std::vector<RandomListRow> rows;
     const std::vector<std::string> paths = rowPaths();
+    rows.reserve(paths.size());
     const std::vector<bool> marks = rowMarks();
     for (size_t i = 0; i < paths.size(); ++i)
         rows.push_back({marks[i], paths[i]});

@@ -57,7 +57,7 @@ private:
 };
 
 // Small files are searched outright; the filter pays off on lists of some length.
-constexpr size_t FilterFrom = 8 * 1024;
+constexpr size_t FilterFrom = size_t {8} * 1024;
 
 } // namespace
 

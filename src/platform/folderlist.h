@@ -1,6 +1,5 @@
 #pragma once
 
-#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,7 +23,10 @@ std::vector<FolderEntry> ListFolder(const std::string& folder);
 struct FolderIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
-    auto operator<=>(const FolderIdentity&) const = default;
+    bool operator<(const FolderIdentity& other) const
+    {
+        return volume != other.volume ? volume < other.volume : index < other.index;
+    }
 };
 std::optional<FolderIdentity> IdentityOf(const std::string& folder);
 
