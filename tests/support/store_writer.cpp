@@ -2,12 +2,15 @@
 // tests can run several writers against one file at the same time.
 //   doorsel_store_writer ini <file> <prefix> <count>
 //   doorsel_store_writer reg <program folder> <prefix> <count>
+//   doorsel_store_writer list <program folder> <prefix> <count>   (saves 1, 2, ... rows in turn)
+#include "browse/randomlist.h"
 #include "platform/appinfo.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
@@ -17,6 +20,16 @@ int main(int argc, char* argv[])
     const std::string target = argv[2];
     const std::string prefix = argv[3];
     const int count = std::atoi(argv[4]);
+    if (kind == "list") {
+        doorsel::SetProgramFolder(target);
+        std::vector<doorsel::RandomListRow> rows;
+        for (int i = 0; i < count; ++i) {
+            rows.push_back({true, "/logons/" + prefix + std::to_string(i) + "/logonui.exe"});
+            if (!doorsel::SaveRandomList(rows))
+                return 1;
+        }
+        return 0;
+    }
     for (int i = 0; i < count; ++i) {
         const std::string name = prefix + std::to_string(i);
         if (kind == "ini") {
