@@ -248,14 +248,21 @@ std::optional<std::string> withValue(std::string_view text, const ValuePath& whe
         out.append(text.substr(0, target.begin)).append(line).append(text.substr(target.end));
     } else if (found.lastKeyContent) {
         const Line& after = found.lines[*found.lastKeyContent];
-        out.append(text.substr(0, after.next));
-        if (after.next == after.end) // the file ends without a line end
-            out.append(Eol);
+        if (after.next > after.end && text[after.next - 1] == '\n') {
+            out.append(text.substr(0, after.next));
+        } else {
+            // The file ends without a whole line end (nothing, or a lone CR): end the line, or
+            // the new value would run on from it.
+            out.append(text.substr(0, after.end)).append(Eol);
+        }
         out.append(line).append(Eol).append(text.substr(after.next));
     } else {
         out.append(text);
-        if (!out.empty() && out.back() != '\n')
+        if (!out.empty() && out.back() != '\n') {
+            if (out.back() == '\r') // a lone CR ends the file: make it a whole line end
+                out.pop_back();
             out.append(Eol);
+        }
         if (!out.empty())
             out.append(Eol);
         out.append("[").append(where.key).append("]").append(Eol).append(line).append(Eol);

@@ -161,5 +161,21 @@ TEST(RegFile, lfOnlyFilesAndFilesWithoutFinalLineEndAreRead)
     EXPECT_EQ(*after, "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\K]\n\"A\"=\"1\"\r\n\"B\"=\"2\"\r\n");
 }
 
+TEST(RegFile, fileEndingInALoneCarriageReturnGetsAWholeLineEndBeforeANewValue)
+{
+    const ValuePath where {"HKEY_LOCAL_MACHINE\\K", ""};
+    for (const std::string& text : {"[HKEY_LOCAL_MACHINE\\K]\r"s, "[hkey_local_machine\\k]\r\nlat\"\r"s}) {
+        const auto after = withValue(text, where, "v");
+        ASSERT_TRUE(after) << text;
+        EXPECT_EQ(lookup(*after, where).value_or("?"), "v") << *after;
+        EXPECT_EQ(after->find("\r@"), std::string::npos) << *after;
+    }
+    const std::string other = "[HKEY_LOCAL_MACHINE\\Other]\r\n\"A\"=\"1\"\r\n[HKEY_LOCAL_MACHINE\\Last]\r";
+    const auto after = withValue(other, where, "v");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(*after,
+        "REGEDIT4\r\n\r\n" + other.substr(0, other.size() - 1) + "\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n@=\"v\"\r\n");
+}
+
 } // namespace
 } // namespace doorsel::regfile
