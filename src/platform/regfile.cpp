@@ -176,6 +176,19 @@ Scan scan(std::string_view text, const ValuePath& where)
     return result;
 }
 
+// Appends text whose last line is whole: when the file ends without a line end, or with a lone CR,
+// that line is ended, so that what follows starts a line of its own.
+void appendWithLineEnd(std::string& out, std::string_view text)
+{
+    if (text.empty() || text.back() == '\n') {
+        out.append(text);
+        return;
+    }
+    if (text.back() == '\r')
+        text.remove_suffix(1);
+    out.append(text).append(Eol);
+}
+
 bool startsWithHeader(std::string_view text)
 {
     std::string_view first = text.substr(0, text.find('\n'));
@@ -248,21 +261,10 @@ std::optional<std::string> withValue(std::string_view text, const ValuePath& whe
         out.append(text.substr(0, target.begin)).append(line).append(text.substr(target.end));
     } else if (found.lastKeyContent) {
         const Line& after = found.lines[*found.lastKeyContent];
-        if (after.next > after.end && text[after.next - 1] == '\n') {
-            out.append(text.substr(0, after.next));
-        } else {
-            // The file ends without a whole line end (nothing, or a lone CR): end the line, or
-            // the new value would run on from it.
-            out.append(text.substr(0, after.end)).append(Eol);
-        }
+        appendWithLineEnd(out, text.substr(0, after.next));
         out.append(line).append(Eol).append(text.substr(after.next));
     } else {
-        out.append(text);
-        if (!out.empty() && out.back() != '\n') {
-            if (out.back() == '\r') // a lone CR ends the file: make it a whole line end
-                out.pop_back();
-            out.append(Eol);
-        }
+        appendWithLineEnd(out, text);
         if (!out.empty())
             out.append(Eol);
         out.append("[").append(where.key).append("]").append(Eol).append(line).append(Eol);
