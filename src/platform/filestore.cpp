@@ -2,12 +2,24 @@
 
 namespace doorsel {
 
+std::optional<std::string> readFile(const std::string& path)
+{
+    detail::FileRead file = detail::readStore(path);
+    if (file.status != detail::ReadStatus::Read)
+        return std::nullopt;
+    return std::move(file.content);
+}
+
 bool updateFile(const std::string& path, const FileEdit& edit)
 {
     const std::shared_ptr<void> lock = detail::lockExclusive(path);
     if (!lock)
         return false;
-    const std::optional<std::string> next = edit(readFile(path));
+    const detail::FileRead current = detail::readStore(path);
+    if (current.status == detail::ReadStatus::Failed)
+        return false;
+    const std::optional<std::string> next
+        = edit(current.status == detail::ReadStatus::Read ? std::optional<std::string>(current.content) : std::nullopt);
     if (!next)
         return false;
     return detail::writeAndRename(path, *next);

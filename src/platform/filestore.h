@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -7,29 +8,46 @@
 
 namespace doorsel {
 
-// The whole content of a file, or nothing when it cannot be opened or read.
+// The whole content of a file, or nothing when it does not exist or cannot be read.
 std::optional<std::string> readFile(const std::string& path);
 
-// What an update does with a file: given its current content (nothing when the file is absent),
-// return the new content, or nothing to leave the file as it is.
+// What an update does with a file: given its current content (nothing when the file does not
+// exist), return the new content, or nothing to leave the file as it is.
 using FileEdit = std::function<std::optional<std::string>(const std::optional<std::string>& current)>;
 
-// One read-modify-write of a file, safe against other processes and crashes: it holds an exclusive
-// lock (on a companion file, path + ".lock") for the whole step, writes the new content to a
-// temporary file beside the target and renames it over the target, so readers see either the old
-// or the new content, never a part. Returns false when the edit made no change or anything failed;
-// the target is then left as it was.
+// One read-modify-write of a store, the only way the program changes one of its files:
+// - writers exclude each other across processes for the whole step, leaving no lock file behind,
+//   and give up after a few seconds rather than wait for ever on a writer that hangs;
+// - the edit sees nothing only when the file truly does not exist: any other read error fails the
+//   write, so a store that cannot be read is never replaced by one holding only the new value;
+// - a file the caller may not write, or with no write bit at all, is not replaced;
+// - the new content goes to a uniquely named temporary file beside the target, created
+//   exclusively and never through a link, flushed and renamed over the target, which keeps its
+//   mode and, where the process may, its owner; a store that is a symbolic link stays one and its
+//   target is replaced; every failure removes the temporary file.
+// Readers therefore see either the old or the new content, never a part. Returns false when the
+// edit made no change or anything failed; the target is then left as it was.
 bool updateFile(const std::string& path, const FileEdit& edit);
 
 // Replaces a file's whole content the same safe way.
 bool replaceFile(const std::string& path, const std::string& content);
 
 namespace detail {
-// The two platform steps of an update: an exclusive lock on path + ".lock" that is held while the
-// returned object lives (empty when the lock cannot be had), and writing a temporary file beside the
-// target that is then renamed over it.
-std::shared_ptr<void> lockExclusive(const std::string& path);
+
+enum class ReadStatus { Read, Missing, Failed };
+
+struct FileRead {
+    ReadStatus status = ReadStatus::Failed;
+    std::string content;
+};
+
+// The platform steps of an update. lockExclusive holds the store's cross-process lock while the
+// returned object lives; it is empty when the lock could not be had within `wait`.
+constexpr std::chrono::milliseconds StoreLockWait {5000};
+std::shared_ptr<void> lockExclusive(const std::string& path, std::chrono::milliseconds wait = StoreLockWait);
+FileRead readStore(const std::string& path);
 bool writeAndRename(const std::string& path, const std::string& content);
+
 } // namespace detail
 
 } // namespace doorsel

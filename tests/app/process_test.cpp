@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <sys/wait.h>
 #include <thread>
 
@@ -43,6 +44,15 @@ protected:
         return result;
     }
 
+    // What the program folder holds: the program and its own stores, nothing left beside them.
+    std::set<std::string> files() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
     test::TestFolder folder;
 };
 
@@ -65,6 +75,7 @@ TEST_F(Doorsel, uninstallRemovesRunValuesResetsTheLogonScreenAndKeepsTheFiles)
     EXPECT_EQ(ReadRegValue("HKLM\\SOFTWARE\\Other\\Value"), "untouched");
     EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nEnableRandom=1\r\n");
     EXPECT_EQ(test::slurp(folder.file("random.dat")), "/logons/a.exe\r\n");
+    EXPECT_EQ(files(), (std::set<std::string> {"config.ini", "doorsel", "random.dat", "registry.reg"}));
 }
 
 TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
@@ -131,6 +142,7 @@ TEST_F(DoorselRandom, picksFromTheListPrintingNothingAndWritingOnlyTheCountAndTh
     EXPECT_TRUE(picked == "/logons/a.exe" || picked == "/logons/b b/logonui.exe") << picked;
     EXPECT_EQ(test::slurp(ConfigPath), config);
     EXPECT_EQ(test::slurp(folder.file("random.dat")), "/logons/a.exe\r\n/logons/b b/logonui.exe\r\n");
+    EXPECT_EQ(files(), (std::set<std::string> {"config.ini", "doorsel", "random.dat", "registry.reg"}));
 }
 
 TEST_F(DoorselRandom, countsDownWithoutTouchingTheLogonScreen)

@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <random>
 #include <thread>
+
+namespace fs = std::filesystem;
 
 namespace doorsel {
 namespace {
@@ -66,6 +69,9 @@ void killWritersAndCheck(const std::string& kind, const std::string& target, con
         ASSERT_TRUE(found) << "round " << round << ": a killed write left " << text.size() << " bytes ending in \""
                            << text.substr(text.size() > 40 ? text.size() - 40 : 0) << "\"";
     }
+    // What the killed writers left beside the store goes with the next write.
+    ASSERT_EQ(test::Process(writer, {kind, target, "Last", "1"}).wait(), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()), fs::directory_iterator()), 1);
 }
 
 TEST(CrashSafety, killedSettingsWriterLeavesACompleteFile)

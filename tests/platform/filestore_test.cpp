@@ -1,7 +1,16 @@
+#include "platform/appinfo.h"
 #include "platform/filestore.h"
+#include "platform/profile.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <thread>
+
+namespace fs = std::filesystem;
 
 namespace doorsel {
 namespace {
@@ -52,6 +61,89 @@ TEST(FileStore, binaryContentRoundTripsExactly)
     bytes += std::string("\0\r\n\x1a", 4);
     ASSERT_TRUE(replaceFile(path, bytes));
     EXPECT_EQ(readFile(path).value_or(""), bytes);
+}
+
+std::set<std::string> entries(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// The program's files are the only ones it leaves in its folder: no lock and no temporary files,
+// whatever the store and whether or not the write succeeded.
+TEST(FileStore, writesLeaveOnlyTheStoresInTheFolder)
+{
+    test::TestFolder folder;
+    ASSERT_TRUE(WriteIniValue("Options", "Key", "1", ConfigPath));
+    ASSERT_TRUE(replaceFile(folder.file("random.dat"), "/logons/a.exe\r\n"));
+    ASSERT_TRUE(replaceFile(folder.file("random.dat"), "/logons/b.exe\r\n"));
+    EXPECT_FALSE(replaceFile(folder.file("random.dat") + PathSeparator + "x", "x"));
+    EXPECT_EQ(entries(folder.path()), (std::set<std::string> {"config.ini", "random.dat"}));
+}
+
+// A store the program must not replace: every writer fails, changes nothing and leaves nothing
+// behind; once the cause is gone, the next write succeeds.
+TEST(FileStore, storeThatMayNotBeWrittenIsLeftAsItWas)
+{
+    using Writer = std::function<bool(const std::string&)>;
+    const std::vector<std::pair<const char*, Writer>> writers = {
+        {"replaceFile", [](const std::string& path) { return replaceFile(path, "new\r\n"); }},
+        {"WriteIniValue", [](const std::string& path) { return WriteIniValue("Options", "Key", "new", path); }},
+    };
+    struct State {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        std::function<void(const std::string&)> undo;
+    };
+    const std::vector<State> states = {
+        {"read-only",
+            [](const std::string& path) {
+                test::spit(path, "[Options]\r\nKey=old\r\n");
+                fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+            },
+            [](const std::string& path) { fs::permissions(path, fs::perms::owner_write, fs::perm_options::add); }},
+        {"a folder", [](const std::string& path) { fs::create_directory(path); },
+            [](const std::string& path) { fs::remove(path); }},
+    };
+    for (const auto& [writerName, write] : writers) {
+        for (const State& state : states) {
+            SCOPED_TRACE(std::string(writerName) + " on a store that is " + state.name);
+            test::TestFolder folder;
+            const std::string path = folder.file("store.ini");
+            state.make(path);
+            const std::string before = fs::is_regular_file(path) ? test::slurp(path) : "";
+
+            EXPECT_FALSE(write(path));
+            EXPECT_FALSE(write(path)); // a failure does not break the next attempt
+            if (fs::is_regular_file(path)) {
+                EXPECT_EQ(test::slurp(path), before);
+            }
+            EXPECT_EQ(entries(folder.path()), std::set<std::string> {"store.ini"});
+
+            state.undo(path);
+            EXPECT_TRUE(write(path));
+            EXPECT_EQ(entries(folder.path()), std::set<std::string> {"store.ini"});
+        }
+    }
+}
+
+// A writer that hangs holding the lock makes the next one fail after a while, not wait for ever.
+TEST(FileStore, lockHeldElsewhereIsWaitedForOnlySoLong)
+{
+    test::TestFolder folder;
+    const std::string path = folder.file("store.txt");
+    std::shared_ptr<void> held = detail::lockExclusive(path);
+    ASSERT_TRUE(held);
+    bool second = true;
+    std::thread([&] { second = detail::lockExclusive(path, std::chrono::milliseconds(200)) != nullptr; }).join();
+    EXPECT_FALSE(second);
+
+    held.reset();
+    std::thread([&] { second = detail::lockExclusive(path, std::chrono::milliseconds(5000)) != nullptr; }).join();
+    EXPECT_TRUE(second);
 }
 
 } // namespace
