@@ -27,7 +27,9 @@ bool DownloadFile(Transfer& Inet1, const std::string& url, const std::string& fo
         return false;
     }
 
-    if (!replaceFile(*path, std::string(body->constData(), static_cast<size_t>(body->size())))) {
+    // A link under the download's name is replaced, never followed out of the program folder.
+    const std::string content(body->constData(), static_cast<size_t>(body->size()));
+    if (!replaceFile(*path, content, Links::Replace)) {
         shell.ShowMessage(owner, TransferErrorMessage);
         return false;
     }

@@ -10,24 +10,25 @@ std::optional<std::string> readFile(const std::string& path)
     return std::move(file.content);
 }
 
-bool updateFile(const std::string& path, const FileEdit& edit)
+bool updateFile(const std::string& path, const FileEdit& edit, Links links)
 {
     const std::shared_ptr<void> lock = detail::lockExclusive(path);
     if (!lock)
         return false;
-    const detail::FileRead current = detail::readStore(path);
+    const detail::FileRead current = detail::readStore(path, links);
     if (current.status == detail::ReadStatus::Failed)
         return false;
     const std::optional<std::string> next
         = edit(current.status == detail::ReadStatus::Read ? std::optional<std::string>(current.content) : std::nullopt);
     if (!next)
         return false;
-    return detail::writeAndRename(path, *next);
+    return detail::writeAndRename(path, *next, links);
 }
 
-bool replaceFile(const std::string& path, const std::string& content)
+bool replaceFile(const std::string& path, const std::string& content, Links links)
 {
-    return updateFile(path, [&](const std::optional<std::string>&) { return std::optional<std::string>(content); });
+    return updateFile(
+        path, [&](const std::optional<std::string>&) { return std::optional<std::string>(content); }, links);
 }
 
 } // namespace doorsel

@@ -27,10 +27,15 @@ using FileEdit = std::function<std::optional<std::string>(const std::optional<st
 //   target is replaced; every failure removes the temporary file.
 // Readers therefore see either the old or the new content, never a part. Returns false when the
 // edit made no change or anything failed; the target is then left as it was.
-bool updateFile(const std::string& path, const FileEdit& edit);
+// What a store that is a symbolic link means: the user's own file kept elsewhere (its target is
+// read and replaced), or a name that must never lead outside the program's folder (a download:
+// the link itself is replaced).
+enum class Links { Follow, Replace };
+
+bool updateFile(const std::string& path, const FileEdit& edit, Links links = Links::Follow);
 
 // Replaces a file's whole content the same safe way.
-bool replaceFile(const std::string& path, const std::string& content);
+bool replaceFile(const std::string& path, const std::string& content, Links links = Links::Follow);
 
 namespace detail {
 
@@ -45,8 +50,8 @@ struct FileRead {
 // returned object lives; it is empty when the lock could not be had within `wait`.
 constexpr std::chrono::milliseconds StoreLockWait {5000};
 std::shared_ptr<void> lockExclusive(const std::string& path, std::chrono::milliseconds wait = StoreLockWait);
-FileRead readStore(const std::string& path);
-bool writeAndRename(const std::string& path, const std::string& content);
+FileRead readStore(const std::string& path, Links links = Links::Follow);
+bool writeAndRename(const std::string& path, const std::string& content, Links links);
 
 } // namespace detail
 

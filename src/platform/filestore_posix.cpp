@@ -126,12 +126,12 @@ int createTemporary(int folder, const std::string& name, mode_t mode, std::strin
 
 // The file an update replaces: the store itself, or the file a symbolic link store points to, so
 // that the link survives. A link to nothing is not followed into creating a file.
-std::optional<std::string> replaceTarget(const std::string& path)
+std::optional<std::string> replaceTarget(const std::string& path, Links links)
 {
     struct stat st { };
     if (::lstat(path.c_str(), &st) != 0)
         return errno == ENOENT ? std::optional<std::string>(path) : std::nullopt;
-    if (!S_ISLNK(st.st_mode))
+    if (!S_ISLNK(st.st_mode) || links == Links::Replace)
         return path;
     char* real = ::realpath(path.c_str(), nullptr);
     if (real == nullptr)
@@ -213,13 +213,15 @@ bool flockWithin(int fd, std::chrono::milliseconds wait)
 
 namespace detail {
 
-FileRead readStore(const std::string& path)
+FileRead readStore(const std::string& path, Links links)
 {
     FileRead result;
     // Non-blocking, so that a pipe planted under a store's name cannot hang the reader.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == Links::Replace ? O_NOFOLLOW : 0)));
     if (!fd.valid()) {
-        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+        // A link that is to be replaced holds no content of the store's.
+        const bool missing = errno == ENOENT || (errno == ELOOP && links == Links::Replace);
+        result.status = missing ? ReadStatus::Missing : ReadStatus::Failed;
         return result;
     }
     struct stat st { };
@@ -254,14 +256,16 @@ std::shared_ptr<void> lockExclusive(const std::string& path, std::chrono::millis
     return folder;
 }
 
-bool writeAndRename(const std::string& path, const std::string& content)
+bool writeAndRename(const std::string& path, const std::string& content, Links links)
 {
-    const std::optional<std::string> target = replaceTarget(path);
+    const std::optional<std::string> target = replaceTarget(path, links);
     if (!target)
         return false;
     struct stat old { };
-    const bool existed = ::stat(target->c_str(), &old) == 0;
-    if (!existed && errno != ENOENT)
+    bool existed = false;
+    if (::lstat(target->c_str(), &old) == 0)
+        existed = !S_ISLNK(old.st_mode); // a link left to be replaced is no old file to take after
+    else if (errno != ENOENT)
         return false;
     if (existed && !replaceable(*target, old))
         return false;

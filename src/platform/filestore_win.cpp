@@ -121,7 +121,8 @@ bool writeAll(HANDLE h, const std::string& content)
 
 namespace detail {
 
-FileRead readStore(const std::string& path)
+// Windows programs do not meet links in a program folder; Links only matters elsewhere.
+FileRead readStore(const std::string& path, Links /*links*/)
 {
     FileRead result;
     Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -168,7 +169,7 @@ std::shared_ptr<void> lockExclusive(const std::string& path, std::chrono::millis
     });
 }
 
-bool writeAndRename(const std::string& path, const std::string& content)
+bool writeAndRename(const std::string& path, const std::string& content, Links /*links*/)
 {
     // The read-only attribute binds administrators too; a folder is not a store.
     const DWORD attributes = GetFileAttributesA(path.c_str());

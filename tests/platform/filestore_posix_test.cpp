@@ -132,6 +132,22 @@ TEST(FileStorePosix, plantedLinkAtTheTemporaryNameIsNotFollowed)
     EXPECT_EQ(test::slurp(store), "2.0.0\r\n");
 }
 
+// A download lands in the program folder whatever someone linked there under its name.
+TEST(FileStorePosix, replacingLinkPolicyReplacesTheLinkNotItsTarget)
+{
+    test::TestFolder folder;
+    const std::string victim = folder.file("victim");
+    test::spit(victim, "precious");
+    const std::string download = folder.file("links.dat");
+    fs::create_symlink(victim, download);
+
+    ASSERT_TRUE(replaceFile(download, "fetched\r\n", Links::Replace));
+
+    EXPECT_EQ(test::slurp(victim), "precious");
+    EXPECT_FALSE(fs::is_symlink(download));
+    EXPECT_EQ(test::slurp(download), "fetched\r\n");
+}
+
 // A write the disk cannot take whole (here a file-size limit, as a full disk would) fails, keeps
 // the old content and leaves no partial file behind.
 TEST(FileStorePosix, writeCutShortFailsAndChangesNothing)
