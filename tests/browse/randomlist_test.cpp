@@ -65,8 +65,8 @@ TEST(RandomList, aFailedSaveKeepsTheOldList)
 {
     test::TestFolder folder;
     test::spit(folder.file("random.dat"), "/old/a.exe\r\n");
-    // The new list cannot be written where the temporary file must go.
-    std::filesystem::create_directory(folder.file("random.dat.tmp"));
+    // A list made read-only is not to be replaced.
+    std::filesystem::permissions(folder.file("random.dat"), std::filesystem::perms::owner_read);
     EXPECT_FALSE(SaveRandomList({{true, "/new/b.exe"}}));
     EXPECT_EQ(test::slurp(folder.file("random.dat")), "/old/a.exe\r\n");
 }
