@@ -3,7 +3,9 @@
 #include "platform/appinfo.h"
 #include "platform/folderlist.h"
 
-#include <set>
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace doorsel {
 namespace {
@@ -26,8 +28,10 @@ public:
     void folder(const std::string& path, bool includeSubfolders)
     {
         const std::string folderPath = AddBackslash(path);
-        // A folder already walked (reached again through a link) is not walked twice.
-        if (const auto identity = IdentityOf(folderPath); identity && !visited.insert(*identity).second)
+        // A link back to the folder itself or to one above it would make the walk loop for ever;
+        // any other link is walked like the folder it leads to, as `find -L` does.
+        const std::optional<FolderIdentity> identity = IdentityOf(folderPath);
+        if (identity && std::find(ancestors.begin(), ancestors.end(), *identity) != ancestors.end())
             return;
         const std::vector<FolderEntry> entries = ListFolder(folderPath);
 
@@ -43,15 +47,19 @@ public:
 
         if (!includeSubfolders)
             return;
+        if (identity)
+            ancestors.push_back(*identity);
         for (const FolderEntry& entry : entries) {
             if (entry.isDirectory)
                 folder(folderPath + entry.name, true);
         }
+        if (identity)
+            ancestors.pop_back();
     }
 
 private:
     const SearchSteps& steps;
-    std::set<FolderIdentity> visited;
+    std::vector<FolderIdentity> ancestors;
 };
 
 } // namespace

@@ -29,8 +29,8 @@ std::string FolderNameOf(const std::string& folderPath);
 
 // Reports every file under path whose name ends in exactly ".exe" (case-sensitive; folders never),
 // a folder's own files first, then each sub-folder depth first, names in the file system's order.
-// A missing or unreadable folder yields nothing. Each real folder is walked once, so links that lead
-// back up the tree, or twice to one folder, cannot make the walk loop or repeat itself.
+// A missing or unreadable folder yields nothing. Links to folders are walked like folders, except
+// one that leads back to the folder it is in or to a folder above it, which would loop.
 void SearchFolder(const std::string& path, bool includeSubfolders, const SearchSteps& steps);
 
 } // namespace doorsel

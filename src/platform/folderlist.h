@@ -23,10 +23,7 @@ std::vector<FolderEntry> ListFolder(const std::string& folder);
 struct FolderIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
-    bool operator<(const FolderIdentity& other) const
-    {
-        return volume != other.volume ? volume < other.volume : index < other.index;
-    }
+    bool operator==(const FolderIdentity& other) const = default;
 };
 std::optional<FolderIdentity> IdentityOf(const std::string& folder);
 

@@ -115,17 +115,23 @@ TEST_F(SearchFolderTest, missingOrEmptyFolderYieldsNothing)
     EXPECT_TRUE(walk(folder.file("file.exe")).empty()) << "a file is no folder to walk";
 }
 
-TEST_F(SearchFolderTest, linksBackUpTheTreeDoNotMakeTheWalkLoop)
+// Only a link back to one of the walk's own ancestors is left alone (it would loop); every other
+// link is walked like a folder, so the real folder behind a link is listed too.
+TEST_F(SearchFolderTest, linksAreWalkedLikeFoldersExceptBackUpTheTree)
 {
     touch("L/a.exe");
     touch("L/sub/b.exe");
+    touch("L/Wide/logonui.exe");
     std::error_code error;
     fs::create_directory_symlink(folder.file("L"), at("L/sub/up"), error);
     fs::create_directory_symlink(at("L/sub"), at("L/again"), error);
+    fs::create_directory_symlink(at("L/Wide"), at("L/AAlink"), error);
+    fs::create_directory_symlink(at("L/sub"), at("L/sub/self"), error);
     if (error)
         GTEST_SKIP() << "folder links cannot be made here: " << error.message();
-    // "again" leads to "sub", which is walked once, through whichever path comes first.
-    EXPECT_EQ(paths(folder.file("L")), (std::vector<std::string> {at("L/a.exe"), at("L/again/b.exe")}));
+    EXPECT_EQ(paths(folder.file("L")),
+        (std::vector<std::string> {at("L/a.exe"), at("L/AAlink/logonui.exe"), at("L/again/b.exe"), at("L/sub/b.exe"),
+            at("L/Wide/logonui.exe")}));
 }
 
 TEST_F(SearchFolderTest, namesThatAreNotTextComeBackByteForByte)
