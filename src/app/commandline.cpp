@@ -2,7 +2,7 @@
 
 namespace doorsel {
 
-std::string CommandLineText(int argc, const char* const* argv)
+std::string JoinArguments(int argc, const char* const* argv)
 {
     std::string text;
     for (int i = 1; i < argc; ++i) {
@@ -11,6 +11,21 @@ std::string CommandLineText(int argc, const char* const* argv)
         text += argv[i];
     }
     return text;
+}
+
+std::string ArgumentsAfterProgramName(const std::string& commandLine)
+{
+    size_t at = 0;
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        const size_t closing = commandLine.find('"', 1);
+        at = closing == std::string::npos ? commandLine.size() : closing + 1;
+    } else {
+        while (at < commandLine.size() && commandLine[at] != ' ' && commandLine[at] != '\t')
+            ++at;
+    }
+    while (at < commandLine.size() && (commandLine[at] == ' ' || commandLine[at] == '\t'))
+        ++at;
+    return commandLine.substr(at);
 }
 
 StartMode StartModeFor(const std::string& commandLine)

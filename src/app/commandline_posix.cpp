@@ -1,0 +1,10 @@
+#include "commandline.h"
+
+namespace doorsel {
+
+std::string CommandLineText(int argc, const char* const* argv)
+{
+    return JoinArguments(argc, argv);
+}
+
+} // namespace doorsel
