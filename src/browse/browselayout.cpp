@@ -13,7 +13,7 @@ std::optional<BrowseLayout> BrowseLayoutFor(const std::string& enableRandom)
 {
     if (enableRandom.empty())
         return BrowseLayout {false, false, 3555, 3735, 4395};
-    const long long value = settings::NumberOf(enableRandom).value_or(0);
+    const double value = settings::ValueOf(enableRandom).value_or(0);
     if (value == 0)
         return BrowseLayout {false, false, 3700, 3885, 4675};
     if (value == 1)

@@ -28,7 +28,11 @@ bool Write(const char* key, const std::string& value);
 // for anything else ("", "abc", "1x", "1.5") and for numbers beyond 64 bits.
 std::optional<long long> NumberOf(const std::string& text);
 
-// A flag is on when its text is the number 1; absent, empty or anything else is off.
+// The number a text is, fractions included ("1.0", "+1", " 1 ", ".5"); nothing for anything else.
+std::optional<double> ValueOf(const std::string& text);
+
+// A flag is on when its text is numerically 1 ("1", "1.0", "+1"); absent, empty or anything else is
+// off.
 bool IsOn(const std::string& text);
 
 } // namespace doorsel::settings

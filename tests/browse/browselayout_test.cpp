@@ -21,6 +21,10 @@ TEST(BrowseLayout, eachValueOfTheRandomSettingHasItsOwnBottomRow)
         {"no", true, false, 3700, 3885, 4675},
         {"1", true, true, 4095, 4275, 5070},
         {" 1", true, true, 4095, 4275, 5070},
+        {"1.0", true, true, 4095, 4275, 5070},
+        {"+1", true, true, 4095, 4275, 5070},
+        {"0.0", true, false, 3700, 3885, 4675},
+        {"1.5", false, false, 0, 0, 0},
         {"2", false, false, 0, 0, 0},
         {"-1", false, false, 0, 0, 0},
     };

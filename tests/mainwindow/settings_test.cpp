@@ -36,10 +36,10 @@ TEST(Settings, numbersReadOnlyWhenTheWholeTextIsOne)
 
 TEST(Settings, aFlagIsOnOnlyWhenItIsTheNumberOne)
 {
-    EXPECT_TRUE(IsOn("1"));
-    EXPECT_TRUE(IsOn(" 01"));
-    for (const char* off : {"", "0", "2", "-1", "yes", "true", "1a"})
-        EXPECT_FALSE(IsOn(off)) << off;
+    for (const char* on : {"1", " 01", "1.0", "+1", " 1 ", "1.", "01.000"})
+        EXPECT_TRUE(IsOn(on)) << '"' << on << '"';
+    for (const char* off : {"", "0", "2", "-1", "yes", "true", "1a", "1.5", "0.999", "1e0", "inf", ".", "-", "1-"})
+        EXPECT_FALSE(IsOn(off)) << '"' << off << '"';
 }
 
 TEST(Settings, readAndWriteGoToTheOptionsSectionOfTheSettingsFile)
