@@ -18,7 +18,8 @@ constexpr long long highest16 = std::numeric_limits<std::int16_t>::max();
 long long rotationPeriod(const std::string& rotateEvery)
 {
     const std::optional<long long> period = settings::NumberOf(rotateEvery);
-    return period && *period >= 1 && *period <= highest16 ? *period : 1;
+    // A period of 0 or below is kept: the countdown it starts never picks again, as stored.
+    return period && *period > lowest16 && *period <= highest16 ? *period : 1;
 }
 
 } // namespace

