@@ -50,6 +50,8 @@ void QtShell::ShowMessage(QWidget* owner, const std::string& text)
     QString shown = fromLocal(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(QMessageBox::Information, QString::fromLatin1(ProductName), shown, QMessageBox::Ok, owner);
+    // A message may carry a name or a reason from outside the program: shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
