@@ -12,6 +12,7 @@
 #include "browse/textsearch.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
+#include "platform/fileurl.h"
 #include "platform/shell.h"
 
 #include <QApplication>
@@ -207,8 +208,9 @@ void frmBrowse::btnClose_Click()
 
 void frmBrowse::picThumb_DblClick()
 {
-    if (ui->picThumb->labelNoPreview()->isHidden())
-        shell.OpenWithShell(ui->picThumb->PreviewPath(), 0);
+    // A failed refresh can leave an earlier picture on screen with no path to open.
+    if (ui->picThumb->labelNoPreview()->isHidden() && !ui->picThumb->PreviewPath().empty())
+        shell.OpenWithShell(FileUrl(ui->picThumb->PreviewPath()), 0);
 }
 
 } // namespace doorsel

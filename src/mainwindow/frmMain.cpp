@@ -7,6 +7,7 @@
 #include "app/logonswitch.h"
 #include "options.h"
 #include "platform/appinfo.h"
+#include "platform/fileurl.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "programicon.h"
@@ -157,7 +158,7 @@ void frmMain::picThumb_DblClick()
 {
     // A failed refresh can leave an earlier picture on screen with no path to open.
     if (ui->picThumb->labelNoPreview()->isHidden() && !ui->picThumb->PreviewPath().empty())
-        shell.OpenWithShell(ui->picThumb->PreviewPath(), 0);
+        shell.OpenWithShell(FileUrl(ui->picThumb->PreviewPath()), 0);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

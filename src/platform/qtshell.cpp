@@ -1,6 +1,7 @@
 #include "qtshell.h"
 
 #include "appinfo.h"
+#include "fileurl.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -69,9 +70,11 @@ std::string QtShell::BrowseForFolder(QWidget* owner, const std::string& title)
 
 int QtShell::OpenWithShell(const std::string& target, int /*showCommand: no meaning outside Windows*/)
 {
-    const QString text = fromLocal(target);
-    const QUrl url
-        = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(QFile::decodeName(target.c_str()));
+    // A file goes over as its encoded URL, never as decoded text: the opener gets the name's very
+    // bytes percent-encoded (Qt hands the launcher the URL as encoded) and decodes them back into
+    // the same name, even one that is not valid text.
+    const std::string encoded = target.find("://") == std::string::npos ? FileUrl(target) : target;
+    const QUrl url = QUrl::fromEncoded(QByteArray(encoded.data(), static_cast<qsizetype>(encoded.size())));
     return QDesktopServices::openUrl(url) ? ShellOpened : ShellFileNotFound;
 }
 
