@@ -179,12 +179,17 @@ void frmBrowse::btnSetBrowse_Click()
     ItemChosen = false;
     const bool closeAfter = ui->checkClose->isChecked();
     settings::Write(settings::CloseBrowse, closeAfter ? "1" : "0");
-    SetLogonHost(selectedPath());
+    const bool hostSet = SetLogonHost(selectedPath());
     owner.SetPicture();
-    if (closeAfter)
-        close();
-    if (SuccessMessageWanted())
-        shell.ShowMessage(closeAfter ? owner.ownerWidget() : this, SetSuccessMessage);
+    if (!hostSet) {
+        // Nothing was set: the window stays for another try, and says why.
+        shell.ShowMessage(this, SetFailedMessage());
+    } else {
+        if (closeAfter)
+            close();
+        if (SuccessMessageWanted())
+            shell.ShowMessage(closeAfter ? owner.ownerWidget() : this, SetSuccessMessage);
+    }
     const std::string stored = settings::Read(settings::CloseBrowse);
     if (!stored.empty())
         owner.SetCloseBrowseBox(settings::IsOn(stored) ? 1 : 0);

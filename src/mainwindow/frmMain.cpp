@@ -113,17 +113,19 @@ void frmMain::btnSelectFile_Click()
     // The chooser starts without a file name each time, so Cancel gives "" and changes nothing.
     if (chosen.empty())
         return;
-    SetLogonHost(chosen);
+    const bool stored = SetLogonHost(chosen);
     SetPicture();
-    if (SuccessMessageWanted())
+    if (!stored)
+        shell.ShowMessage(this, SetFailedMessage());
+    else if (SuccessMessageWanted())
         shell.ShowMessage(this, SetSuccessMessage);
 }
 
 void frmMain::btnResetKey_Click()
 {
-    SetLogonHost(DefaultLogonHost);
+    const bool stored = SetLogonHost(DefaultLogonHost);
     SetPicture();
-    shell.ShowMessage(this, ResetMessage);
+    shell.ShowMessage(this, stored ? std::string(ResetMessage) : SetFailedMessage());
 }
 
 void frmMain::btnBrowse_Click()
