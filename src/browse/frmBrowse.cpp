@@ -14,6 +14,7 @@
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
 #include "platform/shell.h"
+#include "platform/storefailure.h"
 
 #include <QApplication>
 #include <QFile>
@@ -203,7 +204,8 @@ void frmBrowse::btnSave_Click()
     const std::vector<bool> marks = rowMarks();
     for (size_t i = 0; i < paths.size(); ++i)
         rows.push_back({marks[i], paths[i]});
-    SaveRandomList(rows);
+    if (!SaveRandomList(rows))
+        shell.ShowMessage(this, NotStoredMessage(failuretext::RandomListNotSaved, RandomListPath()));
 }
 
 void frmBrowse::btnClose_Click()

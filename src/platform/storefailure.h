@@ -9,6 +9,7 @@ namespace doorsel {
 namespace failuretext {
 inline constexpr const char* LogonScreenNotChanged = "The logon screen could not be changed";
 inline constexpr const char* SettingsNotSaved = "The settings could not be saved";
+inline constexpr const char* RandomListNotSaved = "The random list could not be saved";
 
 // Why: the first ones follow the store's file name ("registry.reg in the program folder is ...").
 inline constexpr const char* NotAFile = " in the program folder is not a file";

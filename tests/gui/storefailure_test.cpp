@@ -1,6 +1,7 @@
 // A change that could not be stored is never reported as done: one message says what failed and why.
 #include "app/logonhost.h"
 #include "browse/frmBrowse.h"
+#include "browse/randomlist.h"
 #include "gui/mainwindow_fixture.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
@@ -52,6 +53,14 @@ TEST_F(StoreFailure, isReportedInsteadOfSuccess)
                 EXPECT_TRUE(browse.isVisible()) << "nothing was set, so the window stays";
             },
             notChanged},
+        {"save list", RandomListPath(),
+            [&] {
+                settings::Write(settings::EnableRandom, "1");
+                frmBrowse browse(shell, *window, window.get());
+                browse.show();
+                click(browse.findChild<QPushButton*>("btnSave"));
+            },
+            "The random list could not be saved: random.dat in the program folder is not a file."},
         {"save settings", ConfigPath, [&] { click(button("btnSaveOptions")); },
             notSaved + "config.ini in the program folder is not a file."},
         {"save start-up entry", RegistryStorePath(),
