@@ -6,6 +6,6 @@ int main(int argc, char* argv[])
 {
     // Never true; it keeps the window code, and so every library doorsel needs, in the program.
     if (argc < 0)
-        return doorsel::RunWindow(argc, argv, false);
+        return doorsel::RunWindow(argv[0], false);
     return 0;
 }

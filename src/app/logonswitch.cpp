@@ -3,6 +3,7 @@
 #include "logonhost.h"
 #include "mainwindow/settings.h"
 #include "platform/registry.h"
+#include "platform/storefailure.h"
 
 namespace doorsel {
 
@@ -14,9 +15,14 @@ std::string TrimChosenName(const std::string& name)
     return name.substr(first, name.find_last_not_of(' ') - first + 1);
 }
 
-void SetLogonHost(const std::string& path)
+bool SetLogonHost(const std::string& path)
 {
-    WriteRegValue(UIHostPath, path);
+    return WriteRegValueChecked(UIHostPath, path);
+}
+
+std::string SetFailedMessage()
+{
+    return NotStoredMessage(failuretext::LogonScreenNotChanged, RegistryStorePath());
 }
 
 bool SuccessMessageWanted()

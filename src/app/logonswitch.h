@@ -14,8 +14,12 @@ inline constexpr const char* ResetMessage = "Reset successfully!";
 // added, even around a path with blanks: the value names the file as it is.
 std::string TrimChosenName(const std::string& name);
 
-// The one way a window sets the logon screen: the path, unchanged, into UIHost.
-void SetLogonHost(const std::string& path);
+// The one way a window sets the logon screen: the path, unchanged, into UIHost. True when the value
+// now reads back as written; only then may the user be told it was set.
+bool SetLogonHost(const std::string& path);
+
+// What the user is told instead when SetLogonHost failed: the logon screen was not changed, and why.
+std::string SetFailedMessage();
 
 // The success message is shown unless "AlertYN" is on.
 bool SuccessMessageWanted();

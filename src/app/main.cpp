@@ -7,6 +7,8 @@
 int main(int argc, char* argv[])
 {
     using namespace doorsel;
+    static char fallbackName[] = "doorsel";
+    char* programName = argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
     ConfigPath = DefaultConfigPath();
 
     // The one-shot modes run before any window system is touched: they need no display, and the
@@ -19,9 +21,9 @@ int main(int argc, char* argv[])
         RunUninstall();
         return 0;
     case StartMode::Minimized:
-        return RunWindow(argc, argv, true);
+        return RunWindow(programName, true);
     case StartMode::Window:
         break;
     }
-    return RunWindow(argc, argv, false);
+    return RunWindow(programName, false);
 }

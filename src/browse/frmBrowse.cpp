@@ -12,7 +12,9 @@
 #include "browse/textsearch.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
+#include "platform/fileurl.h"
 #include "platform/shell.h"
+#include "platform/storefailure.h"
 
 #include <QApplication>
 #include <QFile>
@@ -178,12 +180,17 @@ void frmBrowse::btnSetBrowse_Click()
     ItemChosen = false;
     const bool closeAfter = ui->checkClose->isChecked();
     settings::Write(settings::CloseBrowse, closeAfter ? "1" : "0");
-    SetLogonHost(selectedPath());
+    const bool hostSet = SetLogonHost(selectedPath());
     owner.SetPicture();
-    if (closeAfter)
-        close();
-    if (SuccessMessageWanted())
-        shell.ShowMessage(closeAfter ? owner.ownerWidget() : this, SetSuccessMessage);
+    if (!hostSet) {
+        // Nothing was set: the window stays for another try, and says why.
+        shell.ShowMessage(this, SetFailedMessage());
+    } else {
+        if (closeAfter)
+            close();
+        if (SuccessMessageWanted())
+            shell.ShowMessage(closeAfter ? owner.ownerWidget() : this, SetSuccessMessage);
+    }
     const std::string stored = settings::Read(settings::CloseBrowse);
     if (!stored.empty())
         owner.SetCloseBrowseBox(settings::IsOn(stored) ? 1 : 0);
@@ -197,7 +204,8 @@ void frmBrowse::btnSave_Click()
     const std::vector<bool> marks = rowMarks();
     for (size_t i = 0; i < paths.size(); ++i)
         rows.push_back({marks[i], paths[i]});
-    SaveRandomList(rows);
+    if (!SaveRandomList(rows))
+        shell.ShowMessage(this, NotStoredMessage(failuretext::RandomListNotSaved, RandomListPath()));
 }
 
 void frmBrowse::btnClose_Click()
@@ -207,8 +215,9 @@ void frmBrowse::btnClose_Click()
 
 void frmBrowse::picThumb_DblClick()
 {
-    if (ui->picThumb->labelNoPreview()->isHidden())
-        shell.OpenWithShell(ui->picThumb->PreviewPath(), 0);
+    // A failed refresh can leave an earlier picture on screen with no path to open.
+    if (ui->picThumb->labelNoPreview()->isHidden() && !ui->picThumb->PreviewPath().empty())
+        shell.OpenWithShell(FileUrl(ui->picThumb->PreviewPath()), 0);
 }
 
 } // namespace doorsel

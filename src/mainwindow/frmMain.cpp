@@ -7,6 +7,7 @@
 #include "app/logonswitch.h"
 #include "options.h"
 #include "platform/appinfo.h"
+#include "platform/fileurl.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "programicon.h"
@@ -112,17 +113,19 @@ void frmMain::btnSelectFile_Click()
     // The chooser starts without a file name each time, so Cancel gives "" and changes nothing.
     if (chosen.empty())
         return;
-    SetLogonHost(chosen);
+    const bool stored = SetLogonHost(chosen);
     SetPicture();
-    if (SuccessMessageWanted())
+    if (!stored)
+        shell.ShowMessage(this, SetFailedMessage());
+    else if (SuccessMessageWanted())
         shell.ShowMessage(this, SetSuccessMessage);
 }
 
 void frmMain::btnResetKey_Click()
 {
-    SetLogonHost(DefaultLogonHost);
+    const bool stored = SetLogonHost(DefaultLogonHost);
     SetPicture();
-    shell.ShowMessage(this, ResetMessage);
+    shell.ShowMessage(this, stored ? std::string(ResetMessage) : SetFailedMessage());
 }
 
 void frmMain::btnBrowse_Click()
@@ -157,7 +160,7 @@ void frmMain::picThumb_DblClick()
 {
     // A failed refresh can leave an earlier picture on screen with no path to open.
     if (ui->picThumb->labelNoPreview()->isHidden() && !ui->picThumb->PreviewPath().empty())
-        shell.OpenWithShell(ui->picThumb->PreviewPath(), 0);
+        shell.OpenWithShell(FileUrl(ui->picThumb->PreviewPath()), 0);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -4,10 +4,14 @@
 #include "app/logonhost.h"
 #include "options.h"
 #include "pathtext.h"
+#include "platform/appinfo.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/storefailure.h"
 #include "settings.h"
 #include "ui_frmMain.h"
+
+#include <optional>
 
 namespace doorsel {
 
@@ -26,10 +30,32 @@ void checkFrom(QCheckBox* box, const char* key)
         box->setChecked(settings::IsOn(value));
 }
 
-void writeFlag(const char* key, const QCheckBox* box)
-{
-    settings::Write(key, box->isChecked() ? "1" : "0");
-}
+// Save's writes: every one is tried, and the first store that did not take its value is kept, so
+// that one message can say why the settings were not saved.
+class SaveWrites {
+public:
+    void setting(const char* key, const std::string& value) { note(settings::Write(key, value), ConfigPath); }
+    void flag(const char* key, const QCheckBox* box) { setting(key, box->isChecked() ? "1" : "0"); }
+    void runValue(const std::string& path, const std::string& value)
+    {
+        note(WriteRegValueChecked(path, value), RegistryStorePath());
+    }
+    void noRunValue(const std::string& path)
+    {
+        DeleteRegValue(path);
+        note(ReadRegValue(path).empty(), RegistryStorePath());
+    }
+    // The store that failed first ("" stands for the system registry), or nothing.
+    const std::optional<std::string>& failedStore() const { return failed; }
+
+private:
+    void note(bool stored, const std::string& store)
+    {
+        if (!stored && !failed)
+            failed = store;
+    }
+    std::optional<std::string> failed;
+};
 
 } // namespace
 
@@ -63,33 +89,36 @@ void frmMain::checkRandom_Click()
 void frmMain::btnSaveOptions_Click()
 {
     using namespace settings;
+    SaveWrites write;
     const std::string folder = pathText(ui->txtLogonScreenFolder);
     if (!folder.empty())
-        Write(LogonScreensFolder, folder);
-    writeFlag(CloseBrowse, ui->checkClose);
-    writeFlag(AlertYN, ui->checkAlert);
-    writeFlag(MinimizeToTray, ui->checkMinimize);
-    writeFlag(EnableRandom, ui->checkRandom);
+        write.setting(LogonScreensFolder, folder);
+    write.flag(CloseBrowse, ui->checkClose);
+    write.flag(AlertYN, ui->checkAlert);
+    write.flag(MinimizeToTray, ui->checkMinimize);
+    write.flag(EnableRandom, ui->checkRandom);
 
     // What the file now says decides, not the box.
     if (IsOn(Read(EnableRandom))) {
-        WriteRegValue(RunValueRandomPath(), options::RandomRunCommand());
+        write.runValue(RunValueRandomPath(), options::RandomRunCommand());
         ui->btnBrowse->setText(fromLatin(options::BrowseCaptionRandom));
         const options::RotationCounts counts = options::CountsToSave(ui->txtRotateEvery->text().toStdString());
-        Write(RotateEvery, counts.rotateEvery);
-        Write(NextRotation, counts.nextRotation);
+        write.setting(RotateEvery, counts.rotateEvery);
+        write.setting(NextRotation, counts.nextRotation);
     } else {
-        DeleteRegValue(RunValueRandomPath());
+        write.noRunValue(RunValueRandomPath());
         ui->btnBrowse->setText(fromLatin(options::BrowseCaptionPlain));
     }
 
-    writeFlag(RunAtStartup, ui->checkRunAtStartup);
+    write.flag(RunAtStartup, ui->checkRunAtStartup);
     if (ui->checkRunAtStartup->isChecked())
-        WriteRegValue(RunValueStartupPath(), options::StartupRunCommand());
+        write.runValue(RunValueStartupPath(), options::StartupRunCommand());
     else
-        DeleteRegValue(RunValueStartupPath());
+        write.noRunValue(RunValueStartupPath());
 
     ui->tabUI->setCurrentIndex(0);
+    if (write.failedStore())
+        shell.ShowMessage(this, NotStoredMessage(failuretext::SettingsNotSaved, *write.failedStore()));
 }
 
 void frmMain::btnCancelOptions_Click()

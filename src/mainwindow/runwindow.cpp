@@ -10,9 +10,13 @@
 
 namespace doorsel {
 
-int RunWindow(int argc, char* argv[], bool minimized)
+int RunWindow(char* programName, bool minimized)
 {
-    QApplication app(argc, argv);
+    // Qt would act on "-platform", "-reverse", "-style" and the like; to the program they are text
+    // that opens the window like any other.
+    int qtArgc = 1;
+    char* qtArgv[] = {programName, nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QString::fromLatin1(ProductName));
     QApplication::setApplicationVersion(QString::fromLatin1(ProductVersion));
     QApplication::setWindowIcon(ProgramIcon());

@@ -3,6 +3,7 @@
 namespace doorsel {
 
 // Creates the application, shows the main window (minimised when asked) and runs until it closes.
-int RunWindow(int argc, char* argv[], bool minimized);
+// The application is given only the program's name: the rest of the command line is the program's.
+int RunWindow(char* programName, bool minimized);
 
 } // namespace doorsel

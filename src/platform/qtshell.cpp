@@ -1,6 +1,7 @@
 #include "qtshell.h"
 
 #include "appinfo.h"
+#include "fileurl.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -50,6 +51,8 @@ void QtShell::ShowMessage(QWidget* owner, const std::string& text)
     QString shown = fromLocal(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(QMessageBox::Information, QString::fromLatin1(ProductName), shown, QMessageBox::Ok, owner);
+    // A message may carry a name or a reason from outside the program: shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -67,9 +70,11 @@ std::string QtShell::BrowseForFolder(QWidget* owner, const std::string& title)
 
 int QtShell::OpenWithShell(const std::string& target, int /*showCommand: no meaning outside Windows*/)
 {
-    const QString text = fromLocal(target);
-    const QUrl url
-        = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(QFile::decodeName(target.c_str()));
+    // A file goes over as its encoded URL, never as decoded text: the opener gets the name's very
+    // bytes percent-encoded (Qt hands the launcher the URL as encoded) and decodes them back into
+    // the same name, even one that is not valid text.
+    const std::string encoded = target.find("://") == std::string::npos ? FileUrl(target) : target;
+    const QUrl url = QUrl::fromEncoded(QByteArray(encoded.data(), static_cast<qsizetype>(encoded.size())));
     return QDesktopServices::openUrl(url) ? ShellOpened : ShellFileNotFound;
 }
 

@@ -53,6 +53,20 @@ protected:
         return names;
     }
 
+    // Starts the window with an off-screen display and stops it after a while: true when it was
+    // still running then, as a window is and a one-shot mode is not.
+    bool stillRunningAfterAWhile(const std::string& arguments, std::string* output = nullptr)
+    {
+        const std::string out = folder.file("output.txt");
+        const std::string command = "timeout 1.5 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen '"
+            + folder.file("doorsel") + "' " + arguments + " >'" + out + "' 2>&1";
+        const int status = std::system(command.c_str());
+        if (output)
+            *output = test::slurp(out);
+        fs::remove(out);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 124;
+    }
+
     test::TestFolder folder;
 };
 
@@ -87,6 +101,17 @@ TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
     EXPECT_FALSE(test::exists(ConfigPath)) << "the one-shot modes write no window defaults";
 }
 
+// The command line belongs to the program: Qt's own options are text like any other, which opens
+// the window, and Qt never acts on them.
+TEST_F(Doorsel, qtOptionsOpenTheWindowLikeAnyOtherText)
+{
+    for (const char* arguments : {"-platform nosuch", "-style nosuch", "-stylesheet nosuch.qss"}) {
+        std::string output;
+        EXPECT_TRUE(stillRunningAfterAWhile(arguments, &output)) << arguments;
+        EXPECT_EQ(output.find("nosuch"), std::string::npos) << arguments << ": " << output;
+    }
+}
+
 // At a logon with both start-up entries, the random run and the minimised window start together and
 // share the settings file: each keeps the other's writes, however their steps interleave.
 TEST_F(Doorsel, randomRunAndWindowStartingTogetherLoseNoSettingsWrite)
@@ -114,18 +139,7 @@ TEST_F(Doorsel, randomRunAndWindowStartingTogetherLoseNoSettingsWrite)
 }
 
 // "-random" on the system's start-up path: no display, no output, no window defaults.
-class DoorselRandom : public Doorsel {
-protected:
-    // Starts the window with an off-screen display and stops it after a while: true when it was
-    // still running then, as a window is and a one-shot mode is not.
-    bool stillRunningAfterAWhile(const std::string& arguments)
-    {
-        const std::string command = "timeout 1.5 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen '"
-            + folder.file("doorsel") + "' " + arguments + " >/dev/null 2>&1";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) && WEXITSTATUS(status) == 124;
-    }
-};
+class DoorselRandom : public Doorsel { };
 
 TEST_F(DoorselRandom, picksFromTheListPrintingNothingAndWritingOnlyTheCountAndTheLogonScreen)
 {

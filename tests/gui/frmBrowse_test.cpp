@@ -226,14 +226,17 @@ TEST_F(BrowseWindow, clickedRowIsPreviewedAndADoubleClickOpensItsPicture)
         image.fill(Qt::darkBlue);
         return image;
     }();
-    const std::string jpg = under("Bliss/bliss.jpg");
-    ASSERT_TRUE(picture.save(QString::fromStdString(jpg), "JPG"));
+    // A name that is not valid text reaches the opener byte for byte.
+    const std::string jpg = under("Bliss/bliss \xff\xfe.jpg");
+    ASSERT_TRUE(picture.save(QString::fromStdString(under("Bliss/bliss.jpg")), "JPG"));
+    fs::rename(under("Bliss/bliss.jpg"), jpg);
     auto window = open();
     clickRow(*window, 1);
     auto* thumb = child<QWidget>(*window, "picThumb");
     EXPECT_TRUE(child<QLabel>(*thumb, "labelNoPreview")->isHidden());
     QTest::mouseDClick(thumb, Qt::LeftButton);
-    EXPECT_EQ(shell.opened, (std::vector<std::string> {jpg}));
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(test::localPathOf(shell.opened[0]), jpg) << shell.opened[0];
 
     clickRow(*window, 0);
     EXPECT_FALSE(child<QLabel>(*thumb, "labelNoPreview")->isHidden()) << "a.exe's folder has no picture of its own";

@@ -111,11 +111,16 @@ protected:
 
 TEST_F(Preview, showsTheCurrentLogonScreenAndOpensItsPictureOnDoubleClick)
 {
-    WriteRegValue(UIHostPath, logonScreenWithPicture());
+    // A folder name that is not valid text reaches the opener byte for byte.
+    logonScreenWithPicture();
+    const std::string odd = folder.file("Bliss \xff\xfe");
+    std::filesystem::rename(folder.file("Bliss"), odd);
+    WriteRegValue(UIHostPath, odd + "/logonui.exe");
     open().show();
     EXPECT_FALSE(noPreviewShown());
     QTest::mouseDClick(thumbnail(), Qt::LeftButton);
-    EXPECT_EQ(shell.opened, std::vector<std::string> {folder.file("Bliss") + "/preview.bmp"});
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(localPathOf(shell.opened[0]), odd + "/preview.bmp") << shell.opened[0];
 }
 
 TEST_F(Preview, followsTheLogonScreenAsItIsSetAndReset)

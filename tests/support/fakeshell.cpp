@@ -1,5 +1,7 @@
 #include "support/fakeshell.h"
 
+#include <QUrl>
+
 #include <gtest/gtest.h>
 
 namespace doorsel::test {
@@ -43,6 +45,14 @@ int FakeShell::OpenWithShell(const std::string& target, int)
 {
     opened.push_back(target);
     return 33;
+}
+
+std::string localPathOf(const std::string& url)
+{
+    const QUrl parsed = QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode);
+    if (!parsed.isValid() || parsed.scheme() != QLatin1String("file") || !parsed.host().isEmpty())
+        return {};
+    return QByteArray::fromPercentEncoding(parsed.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
 } // namespace doorsel::test

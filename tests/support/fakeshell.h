@@ -41,4 +41,7 @@ private:
     std::deque<std::string> folderAnswers;
 };
 
+// The local path a "file:" URL names, byte for byte; "" for any other text.
+std::string localPathOf(const std::string& url);
+
 } // namespace doorsel::test
