@@ -77,7 +77,7 @@ TEST_F(TextSearchTest, findsPathsFarIntoALongList)
     search.AddFile(folderPath(), "random.dat");
     EXPECT_EQ(search.Find("C:\\Program Files\\Logon Screens\\Collection\\Theme 2999\\logonui.exe"), 1);
     EXPECT_EQ(search.Find("C:\\Program Files\\Logon Screens\\Collection\\Theme 1000\\logonui.exe"), 1);
-    EXPECT_EQ(search.Find("\\logonui.exe\r\n"), 3000);
+    EXPECT_EQ(search.Find("\\logonui.exe"), 3000);
     EXPECT_EQ(search.Find("C:\\Program Files\\Logon Screens\\Collection\\Theme 3000\\logonui.exe"), 0);
 }
 
