@@ -73,6 +73,7 @@ TEST_P(PictureFileCompleteness, judgesWhetherTheFileHoldsWhatItPromises)
     const std::string path = folder.file("picture");
     test::spit(path, GetParam().content);
     EXPECT_EQ(PictureFileIsComplete(path), GetParam().complete);
+    EXPECT_EQ(PictureIsComplete(GetParam().content), GetParam().complete);
 }
 
 const std::string wholeJpeg = soi + app0 + exif + sof + sos + scan + eoi;
