@@ -175,8 +175,9 @@ std::uint16_t le16(const unsigned char* p)
 // reader stands after the two signature bytes.
 bool bmpIsComplete(ByteReader& reader)
 {
-    // File header (14 bytes) and the part of the info header that sizes the pixel data.
-    unsigned char h[38] = {'B', 'M'};
+    // File header (14 bytes) and the part of the info header that sizes the colour table and the
+    // pixel data.
+    unsigned char h[50] = {'B', 'M'};
     const std::size_t got = 2 + reader.read(h + 2, sizeof h - 2);
     if (got < 26)
         return false;
@@ -188,12 +189,15 @@ bool bmpIsComplete(ByteReader& reader)
     std::uint32_t bitCount = 0;
     std::uint32_t compression = 0;
     std::uint64_t imageSize = 0;
+    std::uint64_t colours = 0;
+    std::uint64_t colourSize = 4;
     if (infoSize == 12) {
         width = le16(h + 18);
         height = le16(h + 20);
         bitCount = le16(h + 24);
+        colourSize = 3;
     } else {
-        if (got < 38)
+        if (got < 50)
             return false;
         width = le32(h + 18);
         // A negative height marks rows stored top-down.
@@ -202,7 +206,15 @@ bool bmpIsComplete(ByteReader& reader)
         bitCount = le16(h + 28);
         compression = le32(h + 30);
         imageSize = le32(h + 34);
+        colours = le32(h + 46);
     }
+    if (bitCount >= 1 && bitCount <= 8 && colours == 0)
+        colours = std::uint64_t {1} << bitCount;
+    else if (bitCount > 8)
+        colours = 0; // an optional table that decoders pass over by the data offset
+    // Decoders read the pixel data from the data offset, or, when that points into the headers or
+    // the colour table, from where these end: an offset that is not believed moves the end too.
+    const std::uint64_t dataStart = std::max(dataOffset, std::uint64_t {14} + infoSize + colours * colourSize);
 
     constexpr std::uint32_t Uncompressed = 0;
     constexpr std::uint32_t BitFields = 3;
@@ -210,12 +222,12 @@ bool bmpIsComplete(ByteReader& reader)
     std::uint64_t required = 0;
     if (compression == Uncompressed || compression == BitFields || compression == AlphaBitFields) {
         const std::uint64_t rowBytes = (width * bitCount + 31) / 32 * 4;
-        if (height != 0 && rowBytes > (std::numeric_limits<std::uint64_t>::max() - dataOffset) / height)
+        if (height != 0 && rowBytes > (std::numeric_limits<std::uint64_t>::max() - dataStart) / height)
             return false;
-        required = dataOffset + rowBytes * height;
+        required = dataStart + rowBytes * height;
     } else {
         // Run-length coded or embedded data: only its stated size can be checked.
-        required = dataOffset + imageSize;
+        required = dataStart + imageSize;
     }
     return required <= got || reader.skip(required - got);
 }
