@@ -101,7 +101,7 @@ TEST_F(TextSearchTest, longListsCountExactlyAsAPlainSearchDoes)
     }
     text += prefix + "group-1/variant-1/logonui.exe.bak\r\n" + prefix + prefix + "\r\n";
     queries.push_back(prefix);
-    queries.push_back("e-1/variant-1/logonui.exe.b");
+    queries.emplace_back("e-1/variant-1/logonui.exe.b");
     ASSERT_GT(text.size(), 16u * 1024);
     test::spit(folder.file("random.dat"), text);
     search.AddFile(folderPath(), "random.dat");

@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What the writer stores for a checked row is read back unchanged, or left out as a whole.
     const std::vector<std::string> back = RandomListEntries(RandomListText({{true, query}, {false, "unchecked"}}));
-    const bool plainPath = query.find_first_of(std::string("\r\n\0\xEF", 5)) == std::string::npos
-        && query.find_first_not_of(" \t") != std::string::npos;
+    const bool plainPath = query.find_first_of(std::string("\r\n\0", 3)) == std::string::npos
+        && query.find_first_not_of(" \t") != std::string::npos && query.rfind("\xEF\xBB\xBF", 0) != 0;
     if (back != std::vector<std::string> {query} && (plainPath || !back.empty()))
         std::abort();
     return 0;
