@@ -3,7 +3,24 @@
 #include "platform/appinfo.h"
 #include "platform/filestore.h"
 
+#include <string_view>
+
 namespace doorsel {
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+bool isBlank(std::string_view line)
+{
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+bool startsWithByteOrderMark(std::string_view text)
+{
+    return text.substr(0, ByteOrderMark.size()) == ByteOrderMark;
+}
+
+} // namespace
 
 std::string RandomListPath()
 {
@@ -14,8 +31,9 @@ std::string RandomListText(const std::vector<RandomListRow>& rows)
 {
     std::string text;
     for (const RandomListRow& row : rows) {
-        if (!row.checked || row.fullPath.empty()
-            || row.fullPath.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        if (!row.checked || isBlank(row.fullPath)
+            || row.fullPath.find_first_of(std::string("\r\n\0", 3)) != std::string::npos
+            || (text.empty() && startsWithByteOrderMark(row.fullPath)))
             continue;
         text += row.fullPath;
         text += "\r\n";
@@ -31,12 +49,12 @@ bool SaveRandomList(const std::vector<RandomListRow>& rows)
 std::vector<std::string> RandomListEntries(const std::string& text)
 {
     std::vector<std::string> entries;
-    size_t start = 0;
+    size_t start = startsWithByteOrderMark(text) ? ByteOrderMark.size() : 0;
     while (start < text.size()) {
         size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos)
             end = text.size();
-        if (end > start)
+        if (!isBlank(std::string_view(text).substr(start, end - start)))
             entries.emplace_back(text, start, end - start);
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')

@@ -18,15 +18,19 @@ struct RandomListRow {
 };
 
 // The file's text for the rows: the path of every checked row, in row order. A path that could not
-// stand as one line (empty, or holding CR, LF or NUL) is left out rather than split.
+// stand as one line (empty, or holding CR, LF or NUL) is left out rather than split, and so is one
+// that would not be read back as it stands (only blanks and tabs, or a byte-order mark at the very
+// start of the file).
 std::string RandomListText(const std::vector<RandomListRow>& rows);
 
 // Replaces the list with the checked rows. The new list is written beside the old one and renamed
 // over it, so a failed save leaves the old list whole. Returns false when nothing was stored.
 bool SaveRandomList(const std::vector<RandomListRow>& rows);
 
-// The entries of a list file's text, in file order. Lines may end in CR LF, LF or CR, and the last
-// one needs no line end; blank lines are not entries.
+// The entries of a list file's text, in file order: what the random run picks from and what the
+// browse window's check marks search. Lines may end in CR LF, LF or CR, and the last one needs no
+// line end. A line of nothing but blanks and tabs is no entry, and a UTF-8 byte-order mark that an
+// editor put before the first line is not part of it; every other line is an entry, byte for byte.
 std::vector<std::string> RandomListEntries(const std::string& text);
 
 // The entries of the list file, or nothing when it is absent or cannot be read.

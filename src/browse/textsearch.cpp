@@ -1,5 +1,6 @@
 #include "textsearch.h"
 
+#include "browse/randomlist.h"
 #include "platform/filestore.h"
 
 #include <algorithm>
@@ -62,11 +63,18 @@ constexpr size_t FilterFrom = size_t {8} * 1024;
 } // namespace
 
 struct TextSearch::Text {
-    explicit Text(std::string bytes)
-        : bytes(std::move(bytes))
+    // The entries one after another, each ended by LF: a string without line breaks occurs here
+    // exactly as often as within the entries, and never in what the run does not read as one.
+    explicit Text(const std::string& fileText)
     {
-        if (this->bytes.size() >= FilterFrom)
-            filter = std::make_unique<RunFilter>(this->bytes);
+        const std::vector<std::string> entries = RandomListEntries(fileText);
+        bytes.reserve(fileText.size());
+        for (const std::string& entry : entries) {
+            bytes += entry;
+            bytes += '\n';
+        }
+        if (bytes.size() >= FilterFrom)
+            filter = std::make_unique<RunFilter>(bytes);
     }
     std::string bytes;
     std::unique_ptr<RunFilter> filter;
@@ -115,7 +123,7 @@ void TextSearch::addReadable(const std::string& fullPath)
             cache_.erase(fullPath);
             return;
         }
-        cached = {size, modified, std::make_shared<const Text>(std::move(*text))};
+        cached = {size, modified, std::make_shared<const Text>(*text)};
     }
     files_.push_back({fullPath, cached.text});
 }
@@ -136,7 +144,7 @@ std::vector<std::string> TextSearch::FileList() const
 
 std::int64_t TextSearch::Find(const std::string& st) const
 {
-    if (st.empty())
+    if (st.empty() || st.find_first_of("\r\n") != std::string::npos)
         return 0;
     // Built once per query: every listed path shares a long prefix with its neighbours, which a
     // plain character-by-character search pays for on every line.

@@ -8,9 +8,9 @@
 
 namespace doorsel {
 
-// The browse window's test of which rows come up checked: the text of a few files (in practice the
-// random list) searched for a row's path. Each file is read once, when it is added, so that one
-// Find per listed executable costs only the search.
+// The browse window's test of which rows come up checked: the entries of a few list files (in
+// practice the random list), read as the random run reads them, searched for a row's path. Each
+// file is read once, when it is added, so that one Find per listed executable costs only the search.
 class TextSearch {
 public:
     TextSearch();
@@ -23,8 +23,9 @@ public:
     void AddFile(const std::string& path, const std::string& filename);
     void ClearFileList();
 
-    // How often st occurs in the text of the listed files, overlapping occurrences included; exact
-    // and case-sensitive, at any position however far into a file. An empty st occurs nowhere.
+    // How often st occurs within the entries of the listed files, overlapping occurrences included;
+    // exact and case-sensitive, at any position however far into a file. An empty st occurs nowhere,
+    // nor does one holding a line break: no entry can hold one.
     std::int64_t Find(const std::string& st) const;
 
     // The listed files, in the order added.

@@ -1,5 +1,6 @@
 #include "picturefile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -9,69 +10,92 @@
 namespace doorsel {
 namespace {
 
-// Buffered forward reading; the entropy-coded part of a large JPEG is scanned a block at a time.
+// Forward reading, either of bytes in memory or of a file a block at a time, so that the
+// entropy-coded part of a large JPEG is never held whole.
 class ByteReader {
 public:
-    explicit ByteReader(std::ifstream& in)
-        : in_(in)
+    explicit ByteReader(std::string_view bytes)
+        : window_(bytes)
+    {
+    }
+
+    explicit ByteReader(std::istream& in)
+        : in_(&in)
         , buffer_(std::size_t {64} * 1024)
     {
     }
 
-    // The next byte, or -1 at the end of the file.
+    // The next byte, or -1 at the end.
     int get()
     {
-        if (pos_ == end_ && !fill())
+        if (pos_ == window_.size() && !fill())
             return -1;
-        return static_cast<unsigned char>(buffer_[pos_++]);
+        return static_cast<unsigned char>(window_[pos_++]);
     }
 
-    // False when the file ends first.
+    // Up to size bytes into out; how many there were.
+    std::size_t read(unsigned char* out, std::size_t size)
+    {
+        std::size_t got = 0;
+        while (got < size && (pos_ < window_.size() || fill())) {
+            const std::size_t part = std::min(size - got, window_.size() - pos_);
+            std::memcpy(out + got, window_.data() + pos_, part);
+            pos_ += part;
+            got += part;
+        }
+        return got;
+    }
+
+    // Passes over count bytes; false when the input ends first.
     bool skip(std::uint64_t count)
     {
-        const std::uint64_t buffered = end_ - pos_;
+        const std::uint64_t buffered = window_.size() - pos_;
         if (count <= buffered) {
             pos_ += static_cast<std::size_t>(count);
             return true;
         }
+        pos_ = window_.size();
+        if (in_ == nullptr)
+            return false;
         count -= buffered;
-        pos_ = end_ = 0;
         if (count > static_cast<std::uint64_t>(std::numeric_limits<std::streamoff>::max()))
             return false;
-        in_.clear();
-        in_.seekg(static_cast<std::streamoff>(count) - 1, std::ios::cur);
+        in_->clear();
+        in_->seekg(static_cast<std::streamoff>(count) - 1, std::ios::cur);
         // Reading the last skipped byte proves the file reaches that far.
-        return in_ && get() >= 0;
+        return *in_ && get() >= 0;
     }
 
-    // Moves to the next 0xFF byte and consumes it; false at the end of the file.
+    // Moves to the next 0xFF byte and consumes it; false at the end.
     bool skipPastNextFF()
     {
         for (;;) {
-            if (pos_ == end_ && !fill())
+            if (pos_ == window_.size() && !fill())
                 return false;
-            const void* ff = std::memchr(buffer_.data() + pos_, 0xFF, end_ - pos_);
-            if (ff != nullptr) {
-                pos_ = static_cast<std::size_t>(static_cast<const char*>(ff) - buffer_.data()) + 1;
+            const std::size_t ff = window_.find('\xFF', pos_);
+            if (ff != std::string_view::npos) {
+                pos_ = ff + 1;
                 return true;
             }
-            pos_ = end_;
+            pos_ = window_.size();
         }
     }
 
 private:
     bool fill()
     {
-        in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        if (in_ == nullptr)
+            return false;
+        in_->read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        window_ = std::string_view(buffer_.data(), static_cast<std::size_t>(in_->gcount()));
         pos_ = 0;
-        end_ = static_cast<std::size_t>(in_.gcount());
-        return end_ > 0;
+        return !window_.empty();
     }
 
-    std::ifstream& in_;
+    std::istream* in_ = nullptr;
     std::vector<char> buffer_;
+    std::string_view window_; // all the bytes, or the block of the file read last
     std::size_t pos_ = 0;
-    std::size_t end_ = 0;
 };
 
 constexpr int MarkerSOS = 0xDA;
@@ -147,14 +171,14 @@ std::uint16_t le16(const unsigned char* p)
     return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 
-// The headers' promise (pixel data offset plus the data's size) against the file's length.
-bool bmpIsComplete(std::ifstream& in)
+// The headers' promise (pixel data offset plus the data's size) against the input's length. The
+// reader stands after the two signature bytes.
+bool bmpIsComplete(ByteReader& reader)
 {
-    // File header (14 bytes) and the part of the info header that sizes the pixel data.
-    unsigned char h[38] = {};
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(h), sizeof h);
-    const std::streamsize got = in.gcount();
+    // File header (14 bytes) and the part of the info header that sizes the colour table and the
+    // pixel data.
+    unsigned char h[50] = {'B', 'M'};
+    const std::size_t got = 2 + reader.read(h + 2, sizeof h - 2);
     if (got < 26)
         return false;
     const std::uint64_t dataOffset = le32(h + 10);
@@ -165,12 +189,15 @@ bool bmpIsComplete(std::ifstream& in)
     std::uint32_t bitCount = 0;
     std::uint32_t compression = 0;
     std::uint64_t imageSize = 0;
+    std::uint64_t colours = 0;
+    std::uint64_t colourSize = 4;
     if (infoSize == 12) {
         width = le16(h + 18);
         height = le16(h + 20);
         bitCount = le16(h + 24);
+        colourSize = 3;
     } else {
-        if (got < 38)
+        if (got < 50)
             return false;
         width = le32(h + 18);
         // A negative height marks rows stored top-down.
@@ -179,7 +206,15 @@ bool bmpIsComplete(std::ifstream& in)
         bitCount = le16(h + 28);
         compression = le32(h + 30);
         imageSize = le32(h + 34);
+        colours = le32(h + 46);
     }
+    if (bitCount >= 1 && bitCount <= 8 && colours == 0)
+        colours = std::uint64_t {1} << bitCount;
+    else if (bitCount > 8)
+        colours = 0; // an optional table that decoders pass over by the data offset
+    // Decoders read the pixel data from the data offset, or, when that points into the headers or
+    // the colour table, from where these end: an offset that is not believed moves the end too.
+    const std::uint64_t dataStart = std::max(dataOffset, std::uint64_t {14} + infoSize + colours * colourSize);
 
     constexpr std::uint32_t Uncompressed = 0;
     constexpr std::uint32_t BitFields = 3;
@@ -187,37 +222,42 @@ bool bmpIsComplete(std::ifstream& in)
     std::uint64_t required = 0;
     if (compression == Uncompressed || compression == BitFields || compression == AlphaBitFields) {
         const std::uint64_t rowBytes = (width * bitCount + 31) / 32 * 4;
-        if (height != 0 && rowBytes > (std::numeric_limits<std::uint64_t>::max() - dataOffset) / height)
+        if (height != 0 && rowBytes > (std::numeric_limits<std::uint64_t>::max() - dataStart) / height)
             return false;
-        required = dataOffset + rowBytes * height;
+        required = dataStart + rowBytes * height;
     } else {
         // Run-length coded or embedded data: only its stated size can be checked.
-        required = dataOffset + imageSize;
+        required = dataStart + imageSize;
     }
+    return required <= got || reader.skip(required - got);
+}
 
-    in.clear();
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    return length >= 0 && static_cast<std::uint64_t>(length) >= required;
+bool isComplete(ByteReader& reader)
+{
+    const int first = reader.get();
+    const int second = reader.get();
+    if (first == 0xFF && second == 0xD8)
+        return jpegIsComplete(reader);
+    if (first == 'B' && second == 'M')
+        return bmpIsComplete(reader);
+    return true;
 }
 
 } // namespace
+
+bool PictureIsComplete(std::string_view bytes)
+{
+    ByteReader reader(bytes);
+    return isComplete(reader);
+}
 
 bool PictureFileIsComplete(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return true;
-    char signature[2] = {};
-    if (!in.read(signature, 2))
-        return true;
-    if (static_cast<unsigned char>(signature[0]) == 0xFF && static_cast<unsigned char>(signature[1]) == 0xD8) {
-        ByteReader reader(in);
-        return jpegIsComplete(reader);
-    }
-    if (signature[0] == 'B' && signature[1] == 'M')
-        return bmpIsComplete(in);
-    return true;
+    ByteReader reader(in);
+    return isComplete(reader);
 }
 
 } // namespace doorsel

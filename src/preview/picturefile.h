@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace doorsel {
 
@@ -10,5 +11,8 @@ namespace doorsel {
 // report success, so this is checked before a preview is decoded. Files of any other kind, and
 // files that cannot be opened, are left to the decoder (true).
 bool PictureFileIsComplete(const std::string& path);
+
+// The same judgement over a picture's bytes in memory.
+bool PictureIsComplete(std::string_view bytes);
 
 } // namespace doorsel

@@ -1,5 +1,6 @@
 #include "app/logonhost.h"
 #include "app/randomrun.h"
+#include "browse/textsearch.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"
@@ -132,6 +133,29 @@ protected:
     static std::string nextRotation() { return settings::Read(settings::NextRotation); }
     static std::string uiHost() { return ReadRegValue(UIHostPath); }
 
+    // The run and the browse window's check marks must read a list file alike: the run sets only
+    // what a row can come up checked by.
+    struct ReadCase {
+        const char* name;
+        std::string text;
+        float draw;
+        const char* set; // UIHost after a run that picks; "current" when the list has no entry
+        std::vector<std::pair<std::string, bool>> rows; // a row's path, and whether it comes up checked
+    };
+    void expectReadAlike(const ReadCase& c)
+    {
+        settings("1", "0");
+        list(c.text);
+        WriteRegValue(UIHostPath, "current");
+        test::ScriptedRandom draw({c.draw});
+        RunRandom(draw);
+        EXPECT_EQ(uiHost(), c.set) << c.name;
+        TextSearch search;
+        search.AddFile(ProgramFolder() + PathSeparator, "random.dat");
+        for (const auto& [path, checked] : c.rows)
+            EXPECT_EQ(search.Find(path) != 0, checked) << c.name << ": '" << path << "'";
+    }
+
     test::LogonHostLock logonHostLock;
     test::TestFolder folder;
     test::SeededRandom source {7};
@@ -222,6 +246,33 @@ TEST_F(RandomRun, neverDrawsABlankLine)
     test::ScriptedRandom first({0.0f});
     RunRandom(first);
     EXPECT_EQ(uiHost(), "/logons/a.exe");
+}
+
+TEST_F(RandomRun, linesOfOnlyBlanksAndTabsAreNoEntries)
+{
+    const ReadCase cases[] = {
+        {"blank line first", "   \r\n/l/a.exe\r\n", 0.0f, "/l/a.exe", {{"/l/a.exe", true}, {"   ", false}}},
+        {"blanks and a tab last", "/l/a.exe\r\n \t ", 0.9f, "/l/a.exe", {{" \t", false}}},
+        {"nothing else", " \r\n\t\t\n  \r", 0.0f, "current", {{" ", false}, {"\t", false}}},
+        {"an entry keeps its blanks", " /l/b c.exe \r\n", 0.0f, " /l/b c.exe ", {{" /l/b c.exe ", true}, {" ", true}}},
+    };
+    for (const ReadCase& c : cases)
+        expectReadAlike(c);
+}
+
+TEST_F(RandomRun, aByteOrderMarkBeforeTheFirstLineIsNotPartOfIt)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const ReadCase cases[] = {
+        {"before an entry", bom + "/l/a.exe\r\n/l/b.exe\r\n", 0.0f, "/l/a.exe",
+            {{"/l/a.exe", true}, {bom + "/l/a.exe", false}, {bom, false}}},
+        {"alone on the line", bom + "\r\n/l/a.exe\r\n", 0.0f, "/l/a.exe", {{bom, false}}},
+        {"before blanks", bom + "  \r\n", 0.0f, "current", {{bom, false}}},
+        {"only the leading one", "/l/a.exe\r\n" + bom + "/l/b.exe", 0.9f, "\xEF\xBB\xBF/l/b.exe",
+            {{bom + "/l/b.exe", true}}},
+    };
+    for (const ReadCase& c : cases)
+        expectReadAlike(c);
 }
 
 TEST_F(RandomRun, readsListsWithAnyLineEnd)

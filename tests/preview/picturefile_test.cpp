@@ -47,11 +47,11 @@ std::string le16(std::uint16_t v)
 }
 
 std::string bmp(std::int32_t width, std::int32_t height, std::uint16_t bitCount, std::uint32_t compression = 0,
-    std::uint32_t imageSize = 0)
+    std::uint32_t imageSize = 0, std::uint32_t dataOffset = 54, std::uint32_t coloursUsed = 0)
 {
-    return "BM" + le32(0) + le32(0) + le32(54) + le32(40) + le32(static_cast<std::uint32_t>(width))
+    return "BM" + le32(0) + le32(0) + le32(dataOffset) + le32(40) + le32(static_cast<std::uint32_t>(width))
         + le32(static_cast<std::uint32_t>(height)) + le16(1) + le16(bitCount) + le32(compression) + le32(imageSize)
-        + std::string(16, '\0');
+        + le32(0) + le32(0) + le32(coloursUsed) + le32(0);
 }
 
 struct CompletenessCase {
@@ -73,6 +73,7 @@ TEST_P(PictureFileCompleteness, judgesWhetherTheFileHoldsWhatItPromises)
     const std::string path = folder.file("picture");
     test::spit(path, GetParam().content);
     EXPECT_EQ(PictureFileIsComplete(path), GetParam().complete);
+    EXPECT_EQ(PictureIsComplete(GetParam().content), GetParam().complete);
 }
 
 const std::string wholeJpeg = soi + app0 + exif + sof + sos + scan + eoi;
@@ -92,16 +93,24 @@ INSTANTIATE_TEST_SUITE_P(Files, PictureFileCompleteness,
         CompletenessCase {"bmpWhole", bmp(4, 3, 24) + bmpRows, true},
         CompletenessCase {"bmpTopDown", bmp(4, -3, 24) + bmpRows, true},
         CompletenessCase {"bmpOneByteShort", bmp(4, 3, 24) + bmpRows.substr(1), false},
-        CompletenessCase {"bmpRowsPaddedToFourBytes", bmp(1, 2, 1) + std::string(8, '\0'), true},
+        CompletenessCase {"bmpRowsPaddedToFourBytes", bmp(1, 2, 1, 0, 0, 62) + std::string(8 + 8, '\0'), true},
         CompletenessCase {"bmpClaimsMoreThanItHolds", bmp(3000, 3000, 24) + bmpRows, false},
         CompletenessCase {"bmpHugeClaimDoesNotOverflow", bmp(0x7fffffff, 0x7fffffff, 32), false},
-        CompletenessCase {"bmpRunLengthWhole", bmp(4, 3, 8, 1, 10) + std::string(10, '\0'), true},
-        CompletenessCase {"bmpRunLengthShort", bmp(4, 3, 8, 1, 10) + std::string(9, '\0'), false},
+        CompletenessCase {"bmpRunLengthWhole", bmp(4, 3, 8, 1, 10, 62, 2) + std::string(8 + 10, '\0'), true},
+        CompletenessCase {"bmpRunLengthShort", bmp(4, 3, 8, 1, 10, 62, 2) + std::string(8 + 9, '\0'), false},
         CompletenessCase {"bmpCoreHeader",
             "BM" + le32(0) + le32(0) + le32(26) + le32(12) + le16(2) + le16(2) + le16(1) + le16(24)
                 + std::string(16, 'x'),
             true},
         CompletenessCase {"bmpCutInTheHeader", bmp(4, 3, 24).substr(0, 20), false},
+        // An offset into the headers is not believed: decoders read the rows after the headers and
+        // the colour table, so that is where they must fit.
+        CompletenessCase {"bmpOffsetInTheHeadersWhole", bmp(4, 3, 24, 0, 0, 0) + bmpRows, true},
+        CompletenessCase {"bmpOffsetInTheHeadersShort", bmp(4, 3, 24, 0, 0, 10) + bmpRows.substr(1), false},
+        CompletenessCase {"bmpColourTableWhole", bmp(4, 3, 8, 0, 0, 62, 2) + std::string(8 + 12, '\1'), true},
+        CompletenessCase {
+            "bmpColourTableAndOffsetInItShort", bmp(4, 3, 8, 0, 0, 54, 2) + std::string(8 + 11, '\1'), false},
+        CompletenessCase {"bmpFullColourTableShort", bmp(4, 3, 1, 0, 0, 0) + std::string(8 + 11, '\1'), false},
         CompletenessCase {"otherKindLeftToTheDecoder", "GIF89a not checked here", true},
         CompletenessCase {"emptyLeftToTheDecoder", "", true}),
     [](const ::testing::TestParamInfo<CompletenessCase>& info) { return std::string(info.param.what); });
