@@ -1,4 +1,4 @@
-#include "platform/registry.h"
+#include "platform/appinfo.h"
 #include "platform/storefailure.h"
 #include "support/testfolder.h"
 
@@ -16,7 +16,7 @@ namespace {
 TEST(WhyNotWritten, namesWhatStandsInTheWay)
 {
     test::TestFolder folder;
-    const std::string store = RegistryStorePath();
+    const std::string store = ConfigPath; // a file store on every platform
     const struct {
         const char* what;
         std::function<void()> arrange;
@@ -24,16 +24,16 @@ TEST(WhyNotWritten, namesWhatStandsInTheWay)
         std::string reason;
     } cases[] = {
         {"system registry", [] {}, "", "no permission to change the system registry"},
-        {"folder", [&] { fs::create_directory(store); }, store, "registry.reg in the program folder is not a file"},
+        {"folder", [&] { fs::create_directory(store); }, store, "config.ini in the program folder is not a file"},
         {"read-only file",
             [&] {
-                test::spit(store, "REGEDIT4\r\n");
+                test::spit(store, "[Options]\r\n");
                 fs::permissions(store, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
             },
-            store, "registry.reg in the program folder is read-only"},
-        {"nothing in the way", [&] { test::spit(store, "REGEDIT4\r\n"); }, store,
-            "registry.reg in the program folder could not be written"},
+            store, "config.ini in the program folder is read-only"},
+        {"nothing in the way", [&] { test::spit(store, "[Options]\r\n"); }, store,
+            "config.ini in the program folder could not be written"},
     };
     for (const auto& c : cases) {
         c.arrange();
