@@ -36,12 +36,15 @@ std::string withoutBreak(std::string line)
     return line;
 }
 
-// Where the reference rewrote the whole file: ours must be `before` with one line replaced, or new
-// lines put in at one place (the last line may first gain its missing line break), and each line
+// Where the reference rewrote the whole file: ours must be `before` unchanged, or with one line
+// replaced, or new lines put in at one place (the last line may first gain its missing line break), and each line
 // written must be one the reference wrote too.
 ::testing::AssertionResult changesOnlyTheTargetLine(
     const std::string& before, const std::string& ours, const std::string& reference)
 {
+    // Writing the value a key already holds may leave the file exactly as it was.
+    if (ours == before)
+        return ::testing::AssertionSuccess();
     const std::vector<std::string> old = linesOf(before);
     const std::vector<std::string> now = linesOf(ours);
     size_t prefix = 0;
