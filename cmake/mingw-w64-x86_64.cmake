@@ -15,6 +15,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Static runtime, so Wine needs no MinGW DLLs on its path.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Tests run under Wine, in a prefix of the build tree's own.
+# Tests run under Wine, in a prefix of the build tree's own; a start Wine fails is tried again.
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all /usr/lib/wine/wine64)
+    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all ${CMAKE_CURRENT_LIST_DIR}/wine-run)
