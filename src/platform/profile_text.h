@@ -12,21 +12,21 @@ namespace doorsel::profile {
 // section/key, or the default; at most size - 1 characters. The result's length is the count
 // the Windows function returns.
 std::string readString(const std::optional<std::string>& text, const std::string& section, const std::string& key,
-                       const std::string& defaultValue, unsigned size);
+    const std::string& defaultValue, unsigned size);
 
 // WritePrivateProfileStringA on a file's text: the new text, or nothing when the file need not
 // change (the value is already stored) or the write is refused (CR, LF or NUL in a name or value).
 struct WriteOutcome {
-    bool ok = false;                  // what the Windows function would return
-    std::optional<std::string> text;  // new file content, when the file changes
+    bool ok = false; // what the Windows function would return
+    std::optional<std::string> text; // new file content, when the file changes
 };
 WriteOutcome writeString(const std::optional<std::string>& text, const std::string& section, const std::string& key,
-                         const std::string& value);
+    const std::string& value);
 
 // The same two operations on a file; the write takes the locked, renamed path of updateFile.
 std::string readFileValue(const std::string& section, const std::string& key, const std::string& defaultValue,
-                          unsigned size, const std::string& file);
-bool writeFileValue(const std::string& section, const std::string& key, const std::string& value,
-                    const std::string& file);
+    unsigned size, const std::string& file);
+bool writeFileValue(
+    const std::string& section, const std::string& key, const std::string& value, const std::string& file);
 
 } // namespace doorsel::profile

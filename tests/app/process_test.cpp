@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sys/wait.h>
 #include <thread>
@@ -20,6 +21,32 @@ namespace fs = std::filesystem;
 
 namespace doorsel {
 namespace {
+
+// Sets a variable of the environment for one scope, putting back what was there even when an
+// assertion ends the test early.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value)
+        : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        ::setenv(name, value, 1);
+    }
+    ~ScopedEnvironment()
+    {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 struct RunResult {
     int exitCode = -1;
@@ -53,18 +80,26 @@ protected:
         return names;
     }
 
-    // Starts the window with an off-screen display and stops it after a while: true when it was
-    // still running then, as a window is and a one-shot mode is not.
-    bool stillRunningAfterAWhile(const std::string& arguments, std::string* output = nullptr)
+    // Starts the program with an off-screen display and tells whether it opened its window: the
+    // window's start-up stores its defaults and the process goes on running, while a one-shot mode
+    // (or a crash) ends. The window is then closed.
+    bool opensTheWindow(const std::string& arguments, std::string* output = nullptr)
     {
         const std::string out = folder.file("output.txt");
-        const std::string command = "timeout 1.5 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen '"
-            + folder.file("doorsel") + "' " + arguments + " >'" + out + "' 2>&1";
-        const int status = std::system(command.c_str());
+        test::Process program("/bin/sh",
+            {"-c",
+                "exec env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen '" + folder.file("doorsel") + "' "
+                    + arguments + " >'" + out + "' 2>&1"});
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (program.running() && ReadIniValue("Options", "MinimizeToTray", ConfigPath).empty()
+            && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const bool opened = program.running() && !ReadIniValue("Options", "MinimizeToTray", ConfigPath).empty();
+        program.kill();
         if (output)
             *output = test::slurp(out);
         fs::remove(out);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 124;
+        return opened;
     }
 
     test::TestFolder folder;
@@ -107,7 +142,7 @@ TEST_F(Doorsel, qtOptionsOpenTheWindowLikeAnyOtherText)
 {
     for (const char* arguments : {"-platform nosuch", "-style nosuch", "-stylesheet nosuch.qss"}) {
         std::string output;
-        EXPECT_TRUE(stillRunningAfterAWhile(arguments, &output)) << arguments;
+        EXPECT_TRUE(opensTheWindow(arguments, &output)) << arguments;
         EXPECT_EQ(output.find("nosuch"), std::string::npos) << arguments << ": " << output;
     }
 }
@@ -116,7 +151,7 @@ TEST_F(Doorsel, qtOptionsOpenTheWindowLikeAnyOtherText)
 // share the settings file: each keeps the other's writes, however their steps interleave.
 TEST_F(Doorsel, randomRunAndWindowStartingTogetherLoseNoSettingsWrite)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
     const std::string expectedFolder = folder.path() + PathSeparator + "Resources" + PathSeparator;
     for (int round = 0; round < 12; ++round) {
         test::spit(ConfigPath, "[Options]\r\nRotateEvery=5\r\nNextRotation=4\r\n");
@@ -135,7 +170,6 @@ TEST_F(Doorsel, randomRunAndWindowStartingTogetherLoseNoSettingsWrite)
         EXPECT_EQ(ReadIniValue("Options", "MinimizeToTray", ConfigPath), "0") << "round " << round;
         EXPECT_EQ(ReadIniValue("Options", "RotateEvery", ConfigPath), "5") << "round " << round;
     }
-    ::unsetenv("QT_QPA_PLATFORM");
 }
 
 // "-random" on the system's start-up path: no display, no output, no window defaults.
@@ -189,7 +223,7 @@ TEST_F(DoorselRandom, otherSpellingsOpenTheWindowAndLeaveTheCountAlone)
         test::spit(folder.file("random.dat"), "/logons/a.exe\r\n");
         WriteRegValue(UIHostPath, "logonui.exe");
 
-        EXPECT_TRUE(stillRunningAfterAWhile(arguments)) << arguments;
+        EXPECT_TRUE(opensTheWindow(arguments)) << arguments;
 
         EXPECT_EQ(ReadRegValue(UIHostPath), "logonui.exe") << arguments;
         EXPECT_EQ(ReadIniValue("Options", "NextRotation", ConfigPath), "0") << arguments;

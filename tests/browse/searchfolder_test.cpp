@@ -122,13 +122,18 @@ TEST_F(SearchFolderTest, linksAreWalkedLikeFoldersExceptBackUpTheTree)
     touch("L/a.exe");
     touch("L/sub/b.exe");
     touch("L/Wide/logonui.exe");
-    std::error_code error;
-    fs::create_directory_symlink(folder.file("L"), at("L/sub/up"), error);
-    fs::create_directory_symlink(at("L/sub"), at("L/again"), error);
-    fs::create_directory_symlink(at("L/Wide"), at("L/AAlink"), error);
-    fs::create_directory_symlink(at("L/sub"), at("L/sub/self"), error);
-    if (error)
-        GTEST_SKIP() << "folder links cannot be made here: " << error.message();
+    const std::pair<std::string, std::string> links[] = {
+        {folder.file("L"), at("L/sub/up")},
+        {at("L/sub"), at("L/again")},
+        {at("L/Wide"), at("L/AAlink")},
+        {at("L/sub"), at("L/sub/self")},
+    };
+    for (const auto& [target, link] : links) {
+        std::error_code error;
+        fs::create_directory_symlink(target, link, error);
+        if (error)
+            GTEST_SKIP() << "folder links cannot be made here: " << error.message();
+    }
     EXPECT_EQ(paths(folder.file("L")),
         (std::vector<std::string> {at("L/a.exe"), at("L/AAlink/logonui.exe"), at("L/again/b.exe"), at("L/sub/b.exe"),
             at("L/Wide/logonui.exe")}));
@@ -158,12 +163,9 @@ TEST_F(SearchFolderTest, aTreeTwoHundredFoldersDeepIsWalkedToTheBottom)
     test::spit(at(relative + "/deep.exe"), "MZ");
     if (error || !test::exists(at(relative + "/deep.exe")))
         GTEST_SKIP() << "paths this long cannot be made here";
+    if (PathSeparator == '\\')
+        GTEST_SKIP() << "the Windows file functions used here stop at their path-length limit";
     const std::vector<FoundFile> found = walk(at("L"));
-    // The Windows file functions stop at their path-length limit; the walk then ends quietly.
-    if (PathSeparator == '\\') {
-        EXPECT_LE(found.size(), 1u);
-        return;
-    }
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].fullPath, at(relative + "/deep.exe"));
     EXPECT_EQ(found[0].folderName, "d");

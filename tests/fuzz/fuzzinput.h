@@ -10,7 +10,11 @@ namespace doorsel::fuzz {
 // rest is the document under test.
 class Input {
 public:
-    Input(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+    Input(const std::uint8_t* data, std::size_t size)
+        : data(data)
+        , size(size)
+    {
+    }
 
     std::string field()
     {

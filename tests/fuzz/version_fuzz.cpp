@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (item && item->find_first_of("\r\n") != std::string::npos)
         std::abort(); // an item never runs past its line
     if (const auto outcome = about::OutcomeOfCheck(text, "2.0.0")) {
-        const bool known = outcome->caption == about::NoUpdateCaption ||
-                           (item && outcome->caption == about::NewVersionCaption(*item));
+        const bool known = outcome->caption == about::NoUpdateCaption
+            || (item && outcome->caption == about::NewVersionCaption(*item));
         if (!known || outcome->showDownloadLink != (outcome->caption != about::NoUpdateCaption))
             std::abort();
     }

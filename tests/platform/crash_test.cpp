@@ -54,10 +54,14 @@ void killWritersAndCheck(const std::string& kind, const std::string& target, con
     const std::string writer = test::siblingExecutable("doorsel_store_writer");
     for (int round = 0; round < Kills; ++round) {
         test::Process process(writer, {kind, target, "Key", "100000"});
+        // The kill comes at a random moment after the first write, so that every round checks a
+        // store (a slow start would otherwise leave nothing to check).
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!test::exists(file) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(test::exists(file)) << "the writer wrote nothing";
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
         process.kill();
-        if (!test::exists(file))
-            continue; // killed before its first write
         const std::string text = test::slurp(file);
         bool found = false;
         for (int count = 1; count <= 100000 && !found; ++count) {

@@ -68,10 +68,29 @@ void Process::kill()
     wait();
 }
 
+bool Process::running()
+{
+    if (handle_ == -1)
+        return false;
+#ifdef _WIN32
+    if (WaitForSingleObject(reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle_)), 0) == WAIT_TIMEOUT)
+        return true;
+    exitCode_ = wait();
+#else
+    int status = 0;
+    const pid_t ended = waitpid(static_cast<pid_t>(handle_), &status, WNOHANG);
+    if (ended == 0)
+        return true;
+    exitCode_ = ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    handle_ = -1;
+#endif
+    return false;
+}
+
 int Process::wait()
 {
     if (handle_ == -1)
-        return -1;
+        return exitCode_;
     int code = -1;
 #ifdef _WIN32
     int status = 0;

@@ -16,11 +16,14 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     int wait();
+    // Whether it has not ended yet; once it has, wait() gives its exit code at once.
+    bool running();
     // Ends the process at once, as a crash or power cut would (SIGKILL; TerminateProcess on Windows).
     void kill();
 
 private:
     long long handle_ = -1;
+    int exitCode_ = -1;
 };
 
 } // namespace doorsel::test
