@@ -1,11 +1,13 @@
 #pragma once
 
+#include "buildversion.h"
+
 #include <string>
 
 namespace doorsel {
 
 inline constexpr const char* ProductName = "Doorsel";
-inline constexpr const char* ProductVersion = "2.0.0";
+inline constexpr const char* ProductVersion = DOORSEL_VERSION; // the project's version in CMakeLists.txt
 inline constexpr const char* ReleaseDate = "12/18/2001";
 
 // The platform's path separator; every rule about "the folder part of a path", a trailing

@@ -1,5 +1,7 @@
 #include "profile_text.h"
 
+#include "storetext.h"
+
 #include "filestore.h"
 
 #include <string_view>
@@ -9,6 +11,8 @@ namespace doorsel::profile {
 namespace {
 
 using std::string_view;
+using storetext::sameName;
+using storetext::storable;
 
 constexpr string_view Eol = "\r\n";
 
@@ -42,23 +46,6 @@ string_view trim(string_view s)
 string_view cString(string_view s)
 {
     return s.substr(0, s.find('\0'));
-}
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Names match without regard to ASCII case only; bytes above 0x7F must be equal.
-bool sameName(string_view a, string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
 }
 
 bool isLineBreak(char c)
@@ -235,11 +222,6 @@ WriteOutcome replaceLine(string_view text, const Line& line, string_view value)
     if (text.substr(line.begin, line.end - line.begin) == replacement)
         return {true, std::nullopt};
     return {true, spliced(text, line.begin, line.end, replacement)};
-}
-
-bool storable(string_view s)
-{
-    return s.find_first_of(string_view("\r\n\0", 3)) == string_view::npos;
 }
 
 } // namespace

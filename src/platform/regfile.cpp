@@ -1,35 +1,18 @@
 #include "regfile.h"
 
+#include "storetext.h"
+
 #include <array>
 #include <utility>
 #include <vector>
 
 namespace doorsel::regfile {
 namespace {
+using storetext::sameName;
+using storetext::storable;
 
 constexpr std::string_view Header = "REGEDIT4";
 constexpr std::string_view Eol = "\r\n";
-
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-bool storable(std::string_view s)
-{
-    return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
-}
 
 // One line of the file: its text without the line end, and where the next line starts.
 struct Line {
@@ -161,7 +144,7 @@ Scan scan(std::string_view text, const ValuePath& where)
     for (size_t i = 0; i < result.lines.size(); ++i) {
         const std::string_view line = text.substr(result.lines[i].begin, result.lines[i].end - result.lines[i].begin);
         if (const auto key = keyOf(line)) {
-            inKey = equalsNoCase(*key, where.key);
+            inKey = sameName(*key, where.key);
             if (inKey)
                 result.lastKeyContent = i;
             continue;
@@ -170,7 +153,7 @@ Scan scan(std::string_view text, const ValuePath& where)
             continue;
         if (!trim(line).empty())
             result.lastKeyContent = i;
-        if (const auto entry = entryOf(line); entry && equalsNoCase(entry->name, where.name))
+        if (const auto entry = entryOf(line); entry && sameName(entry->name, where.name))
             result.matches.push_back(i);
     }
     return result;
@@ -226,7 +209,7 @@ std::optional<ValuePath> splitValuePath(std::string_view path)
         return std::nullopt;
     const std::string_view root = path.substr(0, firstSep);
     for (const auto& [alias, full] : roots) {
-        if (!equalsNoCase(root, alias))
+        if (!sameName(root, alias))
             continue;
         const size_t lastSep = path.rfind('\\');
         ValuePath result;

@@ -48,6 +48,23 @@ private:
     HKEY h_ = nullptr;
 };
 
+// Opens the key that holds a value ("HKLM\\...\\Name"), creating it when asked; the value's name
+// comes back in `name`. False when the path names no value or the key cannot be had.
+bool openValueKey(const std::string& path, REGSAM access, bool create, Key& key, std::string& name)
+{
+    const auto where = regfile::splitValuePath(path);
+    if (!where)
+        return false;
+    std::string subKey;
+    const HKEY root = rootKey(where->key, subKey);
+    if (!root)
+        return false;
+    const LONG rc = create ? RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, access, nullptr, key.out(), nullptr)
+                           : RegOpenKeyExA(root, subKey.c_str(), 0, access, key.out());
+    name = where->name;
+    return rc == ERROR_SUCCESS;
+}
+
 } // namespace
 
 // The portable store's location; on Windows the values live in the system registry itself.
@@ -58,37 +75,27 @@ std::string RegistryStorePath()
 
 void WriteRegValue(const std::string& path, const std::string& value)
 {
-    const auto where = regfile::splitValuePath(path);
-    if (!where)
-        return;
-    std::string subKey;
-    const HKEY root = rootKey(where->key, subKey);
     Key key;
-    if (!root
-        || RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(), nullptr)
-            != ERROR_SUCCESS)
+    std::string name;
+    if (!openValueKey(path, KEY_SET_VALUE, true, key, name))
         return;
-    RegSetValueExA(key.get(), where->name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
         static_cast<DWORD>(value.size() + 1));
 }
 
 std::string ReadRegValue(const std::string& path)
 {
-    const auto where = regfile::splitValuePath(path);
-    if (!where)
-        return {};
-    std::string subKey;
-    const HKEY root = rootKey(where->key, subKey);
     Key key;
-    if (!root || RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
+    std::string name;
+    if (!openValueKey(path, KEY_QUERY_VALUE, false, key, name))
         return {};
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), where->name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS
         || (type != REG_SZ && type != REG_EXPAND_SZ))
         return {};
     std::string data(size, '\0');
-    if (RegQueryValueExA(key.get(), where->name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size)
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size)
         != ERROR_SUCCESS)
         return {};
     data.resize(size);
@@ -101,15 +108,11 @@ std::string ReadRegValue(const std::string& path)
 
 void DeleteRegValue(const std::string& path)
 {
-    const auto where = regfile::splitValuePath(path);
-    if (!where)
-        return;
-    std::string subKey;
-    const HKEY root = rootKey(where->key, subKey);
     Key key;
-    if (!root || RegOpenKeyExA(root, subKey.c_str(), 0, KEY_SET_VALUE, key.out()) != ERROR_SUCCESS)
+    std::string name;
+    if (!openValueKey(path, KEY_SET_VALUE, false, key, name))
         return;
-    RegDeleteValueA(key.get(), where->name.c_str());
+    RegDeleteValueA(key.get(), name.c_str());
 }
 
 } // namespace doorsel
