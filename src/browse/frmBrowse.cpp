@@ -70,13 +70,11 @@ void frmBrowse::Form_Load()
     const std::string folder = settings::Read(settings::LogonScreensFolder);
     {
         BusyPointer busy;
-        TextSearch search;
-        const std::string listFolder = ProgramFolder() + PathSeparator;
+        // The list is read once for the whole walk.
+        const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
         QList<QTreeWidgetItem*> rows;
-        SearchFolder(folder, true,
-            {[&] { search.AddFile(listFolder, "random.dat"); },
-                [&](const FoundFile& file) { rows.append(makeRow(file, search.Find(file.fullPath) != 0)); },
-                [&] { search.ClearFileList(); }});
+        SearchFolder(
+            folder, true, [&](const FoundFile& file) { rows.append(makeRow(file, search.Find(file.fullPath) != 0)); });
         // Added in one go: a list view takes ten thousand rows at once far faster than one by one.
         ui->listFiles->addTopLevelItems(rows);
     }

@@ -20,8 +20,8 @@ bool qualifies(const FolderEntry& entry)
 
 class Walk {
 public:
-    explicit Walk(const SearchSteps& steps)
-        : steps(steps)
+    explicit Walk(const std::function<void(const FoundFile&)>& found)
+        : found(found)
     {
     }
 
@@ -35,15 +35,11 @@ public:
             return;
         const std::vector<FolderEntry> entries = ListFolder(folderPath);
 
-        if (steps.filePassStarts)
-            steps.filePassStarts();
         const std::string folderName = FolderNameOf(folderPath);
         for (const FolderEntry& entry : entries) {
-            if (qualifies(entry) && steps.fileFound)
-                steps.fileFound({entry.name, folderName, folderPath + entry.name});
+            if (qualifies(entry))
+                found({entry.name, folderName, folderPath + entry.name});
         }
-        if (steps.filePassEnds)
-            steps.filePassEnds();
 
         if (!includeSubfolders)
             return;
@@ -58,7 +54,7 @@ public:
     }
 
 private:
-    const SearchSteps& steps;
+    const std::function<void(const FoundFile&)>& found;
     std::vector<FolderIdentity> ancestors;
 };
 
@@ -82,9 +78,9 @@ std::string FolderNameOf(const std::string& folderPath)
     return folderPath.substr(before + 1, folderPath.size() - before - 2);
 }
 
-void SearchFolder(const std::string& path, bool includeSubfolders, const SearchSteps& steps)
+void SearchFolder(const std::string& path, bool includeSubfolders, const std::function<void(const FoundFile&)>& found)
 {
-    Walk(steps).folder(path, includeSubfolders);
+    Walk(found).folder(path, includeSubfolders);
 }
 
 } // namespace doorsel

@@ -12,15 +12,6 @@ struct FoundFile {
     std::string fullPath; // folder path with its separator, then the file name
 };
 
-// What the walk does at each step: a folder's file pass starts (the random list is registered for
-// the check-mark test), a file is found (a row is added and its check mark set), the file pass ends
-// (the registration is dropped before any sub-folder is visited).
-struct SearchSteps {
-    std::function<void()> filePassStarts;
-    std::function<void(const FoundFile&)> fileFound;
-    std::function<void()> filePassEnds;
-};
-
 // The path with one separator at its end: "" gives a lone separator, a path ending in one is kept.
 std::string AddBackslash(const std::string& path);
 
@@ -31,6 +22,6 @@ std::string FolderNameOf(const std::string& folderPath);
 // a folder's own files first, then each sub-folder depth first, names in the file system's order.
 // A missing or unreadable folder yields nothing. Links to folders are walked like folders, except
 // one that leads back to the folder it is in or to a folder above it, which would loop.
-void SearchFolder(const std::string& path, bool includeSubfolders, const SearchSteps& steps);
+void SearchFolder(const std::string& path, bool includeSubfolders, const std::function<void(const FoundFile&)>& found);
 
 } // namespace doorsel

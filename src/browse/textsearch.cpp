@@ -1,15 +1,8 @@
 #include "textsearch.h"
 
-#include "browse/randomlist.h"
-#include "platform/filestore.h"
-
-#include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <string_view>
-
-namespace fs = std::filesystem;
 
 namespace doorsel {
 namespace {
@@ -62,132 +55,39 @@ constexpr size_t FilterFrom = size_t {8} * 1024;
 
 } // namespace
 
-struct TextSearch::Text {
-    // The entries one after another, each ended by LF: a string without line breaks occurs here
-    // exactly as often as within the entries, and never in what the run does not read as one.
-    explicit Text(const std::string& fileText)
-    {
-        const std::vector<std::string> entries = RandomListEntries(fileText);
-        bytes.reserve(fileText.size());
-        for (const std::string& entry : entries) {
-            bytes += entry;
-            bytes += '\n';
-        }
-        if (bytes.size() >= FilterFrom)
-            filter = std::make_unique<RunFilter>(bytes);
-    }
-    std::string bytes;
-    std::unique_ptr<RunFilter> filter;
+struct TextSearch::Filter : RunFilter {
+    using RunFilter::RunFilter;
 };
 
-TextSearch::TextSearch() = default;
+TextSearch::TextSearch(const std::vector<std::string>& entries)
+{
+    for (const std::string& entry : entries) {
+        text_ += entry;
+        text_ += '\n';
+    }
+    if (text_.size() >= FilterFrom)
+        filter_ = std::make_unique<Filter>(text_);
+}
+
 TextSearch::~TextSearch() = default;
-
-void TextSearch::AddFile(const std::string& path, const std::string& filename)
-{
-    if (filename.find_first_of("*?") == std::string::npos) {
-        addReadable(path + filename);
-        return;
-    }
-    // Only the name holds wildcards; path names the folder.
-    std::error_code error;
-    const fs::path folder = path.empty() ? fs::path(".") : fs::path(path);
-    std::vector<std::string> names;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        // Names starting with a dot are hidden by convention.
-        if (name.empty() || name.front() == '.' || !MatchesWildcard(name, filename))
-            continue;
-        std::error_code statError;
-        if (it->is_regular_file(statError))
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names)
-        addReadable(path + name);
-}
-
-void TextSearch::addReadable(const std::string& fullPath)
-{
-    for (const Listed& listed : files_) {
-        if (listed.path == fullPath)
-            return;
-    }
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(fullPath, error);
-    const std::int64_t modified = error ? 0 : fs::last_write_time(fullPath, error).time_since_epoch().count();
-    Cached& cached = cache_[fullPath];
-    if (error || !cached.text || cached.size != size || cached.modified != modified) {
-        std::optional<std::string> text = readFile(fullPath);
-        if (!text) {
-            cache_.erase(fullPath);
-            return;
-        }
-        cached = {size, modified, std::make_shared<const Text>(*text)};
-    }
-    files_.push_back({fullPath, cached.text});
-}
-
-void TextSearch::ClearFileList()
-{
-    files_.clear();
-}
-
-std::vector<std::string> TextSearch::FileList() const
-{
-    std::vector<std::string> paths;
-    paths.reserve(files_.size());
-    for (const Listed& listed : files_)
-        paths.push_back(listed.path);
-    return paths;
-}
 
 std::int64_t TextSearch::Find(const std::string& st) const
 {
     if (st.empty() || st.find_first_of("\r\n") != std::string::npos)
         return 0;
-    // Built once per query: every listed path shares a long prefix with its neighbours, which a
-    // plain character-by-character search pays for on every line.
+    if (filter_ && !filter_->mayContain(st))
+        return 0;
+    // The rows' paths share long prefixes with the entries, which a character-by-character search
+    // pays for at every entry; this one skips ahead by up to the path's length.
     const std::boyer_moore_horspool_searcher searcher(st.begin(), st.end());
     std::int64_t count = 0;
-    for (const Listed& listed : files_) {
-        const std::string& text = listed.text->bytes;
-        if (listed.text->filter && !listed.text->filter->mayContain(st))
-            continue;
-        auto from = text.begin();
-        for (;;) {
-            const auto hit = searcher(from, text.end()).first;
-            if (hit == text.end())
-                break;
-            ++count;
-            from = hit + 1;
-        }
+    for (auto from = text_.begin();;) {
+        const auto hit = searcher(from, text_.end()).first;
+        if (hit == text_.end())
+            return count;
+        ++count;
+        from = hit + 1;
     }
-    return count;
-}
-
-bool MatchesWildcard(const std::string& name, const std::string& pattern)
-{
-    // Greedy match with one step of backtracking to the last '*'.
-    size_t n = 0, p = 0;
-    size_t starAt = std::string::npos, resumeAt = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starAt = p++;
-            resumeAt = n;
-        } else if (starAt != std::string::npos) {
-            p = starAt + 1;
-            n = ++resumeAt;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 } // namespace doorsel

@@ -1,5 +1,6 @@
 #include "app/logonhost.h"
 #include "app/randomrun.h"
+#include "browse/randomlist.h"
 #include "browse/textsearch.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
@@ -150,8 +151,7 @@ protected:
         test::ScriptedRandom draw({c.draw});
         RunRandom(draw);
         EXPECT_EQ(uiHost(), c.set) << c.name;
-        TextSearch search;
-        search.AddFile(ProgramFolder() + PathSeparator, "random.dat");
+        const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
         for (const auto& [path, checked] : c.rows)
             EXPECT_EQ(search.Find(path) != 0, checked) << c.name << ": '" << path << "'";
     }

@@ -10,17 +10,10 @@
 namespace doorsel {
 namespace {
 
-std::string ProgramFolderWithSeparator()
-{
-    return ProgramFolder() + PathSeparator;
-}
-
 // The browse window's check marks: a row comes up checked when the list's text holds its path.
 bool comesUpChecked(const std::string& fullPath)
 {
-    TextSearch search;
-    search.AddFile(ProgramFolderWithSeparator(), "random.dat");
-    return search.Find(fullPath) != 0;
+    return TextSearch(ReadRandomList().value_or(std::vector<std::string>())).Find(fullPath) != 0;
 }
 
 TEST(RandomList, savesTheCheckedRowsInRowOrderEachEndedByCrLf)
