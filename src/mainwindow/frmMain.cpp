@@ -166,8 +166,6 @@ void frmMain::picThumb_DblClick()
 void frmMain::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    // Queued, so the program ends once this window has finished closing.
-    const auto quitSoon = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
     if (settings::IsOn(settings::Read(settings::MinimizeToTray))) {
         // Living in the tray, the program ends with its main window, taking every other window along.
         TrayIcon->hide();
@@ -178,15 +176,35 @@ void frmMain::closeEvent(QCloseEvent* event)
         quitSoon();
         return;
     }
-    // Otherwise the program goes on while another of its windows is open.
+    // Otherwise only this window goes, and the program ends with the last of its other windows. The
+    // toolkit's own count of open windows leaves out those this window owns, such as the browse
+    // window opened from the tray menu, so every window that hides from now on is watched here.
+    qApp->installEventFilter(this);
+    quitWhenNoWindowIsOpen();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+        QMetaObject::invokeMethod(this, &frmMain::quitWhenNoWindowIsOpen, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::quitWhenNoWindowIsOpen()
+{
     for (const QWidget* window : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = window->windowType();
-        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) {
-            QApplication::setQuitOnLastWindowClosed(true);
+        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog))
             return;
-        }
     }
+    qApp->removeEventFilter(this);
     quitSoon();
+}
+
+void frmMain::quitSoon()
+{
+    // Queued, so the program ends once the closing window has finished closing.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 } // namespace doorsel
