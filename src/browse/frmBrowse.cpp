@@ -86,6 +86,9 @@ void frmBrowse::Form_Load()
     if (!closeBrowse.empty())
         ui->checkClose->setChecked(settings::IsOn(closeBrowse));
     applyLayout();
+    // The window opens on the first control of its tab order, not on the list, where Space would
+    // tick a row.
+    ui->btnSetBrowse->setFocus();
 }
 
 QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)

@@ -9,6 +9,7 @@
 #include "support/fakeshell.h"
 #include "support/testfolder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -174,6 +175,22 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
             EXPECT_EQ(test::ClippedCaptions(*window), std::vector<std::string>()) << c.value;
         }
     }
+}
+
+TEST_F(BrowseWindow, focusStartsOnSetAsLogonScreenAndTabFollowsTheDesignedOrder)
+{
+    settings::Write(settings::EnableRandom, "1");
+    auto window = open();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(window->rowMarks(), std::vector<bool>(4, false)) << "Space ticked a row";
+    QStringList order;
+    for (int i = 0; i < 6; ++i) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order.join(' ').toStdString(), "btnSetBrowse listFiles btnClose checkClose btnSave btnSetBrowse");
 }
 
 TEST_F(BrowseWindow, savedListComesBackCheckedAndDropsWhatIsNoLongerARow)
