@@ -10,6 +10,7 @@
 #include "browse/randomlist.h"
 #include "browse/searchfolder.h"
 #include "browse/textsearch.h"
+#include "mainwindow/formfit.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
@@ -44,6 +45,8 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
     , owner(owner)
 {
     ui->setupUi(this);
+    UseDesignTextSize(*this);
+    FitCheckBoxesToIndicator(*this);
     connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);
     connect(ui->listFiles, &QTreeWidget::itemSelectionChanged, this, [this] {
         if (!ui->listFiles->selectedItems().isEmpty())

@@ -5,6 +5,7 @@
 #include "about/frmAbout.h"
 #include "app/logonhost.h"
 #include "app/logonswitch.h"
+#include "formfit.h"
 #include "options.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
@@ -28,9 +29,8 @@ frmMain::frmMain(Shell& shell, QWidget* parent)
     , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
-    QFont text = font();
-    text.setPointSizeF(8.25); // the form file holds whole points only
-    setFont(text);
+    UseDesignTextSize(*this);
+    FitCheckBoxesToIndicator(*this);
     setWindowIcon(ProgramIcon());
     ui->Image1->setPixmap(windowIcon().pixmap(ui->Image1->size()));
     frameUI = {ui->frameUI_0, ui->frameUI_1};

@@ -1,8 +1,12 @@
 // What the user sees: every caption fits its control, every control lies inside the window, and
 // (when DOORSEL_SCREENSHOT_DIR names a folder) pictures of both pages for a person to look at.
+#include "about/frmAbout.h"
+#include "browse/frmBrowse.h"
 #include "gui/captionfit.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
+
+#include <QStyle>
 
 namespace doorsel::test {
 namespace {
@@ -68,6 +72,24 @@ TEST_F(Layout, optionsPageCaptionsFit)
         EXPECT_EQ(clippedCaptions(), std::vector<std::string>()) << "random " << random;
         save(*random == '1' ? "main-options-random-on.png" : "main-options-random-off.png");
         window.reset();
+    }
+}
+
+// Whatever face is installed: the three windows draw their text at the same size, and every check
+// box is tall enough for the square the style draws.
+TEST_F(MainWindowTest, everyWindowSharesTheTextSizeAndCheckBoxesHoldTheirSquare)
+{
+    open();
+    frmBrowse browse(shell, *window, window.get());
+    frmAbout about(shell, window.get());
+    for (const QWidget* form :
+        {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&browse), static_cast<QWidget*>(&about)}) {
+        const std::string name = form->objectName().toStdString();
+        EXPECT_EQ(form->font().pointSizeF(), 8.25) << name;
+        for (const QCheckBox* box : form->findChildren<QCheckBox*>()) {
+            EXPECT_GE(box->height(), box->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box))
+                << name << ' ' << box->objectName().toStdString();
+        }
     }
 }
 
