@@ -20,7 +20,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidgetItem>
+
+#include <algorithm>
 
 namespace doorsel {
 namespace {
@@ -36,6 +40,26 @@ QString display(const std::string& bytes)
     return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+// One row height whether or not the rows show check boxes: room for the text and the box, and a
+// margin above and below so that neighbouring rows never touch.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QWidget* list = option.widget;
+        const int content = std::max(
+            option.fontMetrics.height(), list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list));
+        size.setHeight(std::max(size.height(), content + 2 * RowMargin));
+        return size;
+    }
+
+private:
+    static constexpr int RowMargin = 2;
+};
+
 } // namespace
 
 frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
@@ -47,6 +71,7 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
     ui->setupUi(this);
     UseDesignTextSize(*this);
     FitCheckBoxesToIndicator(*this);
+    ui->listFiles->setItemDelegate(new RowDelegate(ui->listFiles));
     connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);
     connect(ui->listFiles, &QTreeWidget::itemSelectionChanged, this, [this] {
         if (!ui->listFiles->selectedItems().isEmpty())

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -160,10 +162,17 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
         int height;
     } cases[] = {{"", false, 3555 / 15, (4395 - 375) / 15}, {"0", false, 3700 / 15, (4675 - 375) / 15},
         {"1", true, 4095 / 15, (5070 - 375) / 15}, {"7", true, 4095 / 15, (5070 - 375) / 15}};
+    std::set<int> rowHeights;
     for (const auto& c : cases) {
         settings::Write(settings::EnableRandom, c.value);
         auto window = open();
         auto* list = child<QTreeWidget>(*window, "listFiles");
+        // Room for the text and the check box, with a margin so that neighbouring rows never touch.
+        const int content = std::max(
+            list->fontMetrics().height(), list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list));
+        const int rowHeight = list->visualItemRect(list->topLevelItem(0)).height();
+        EXPECT_GE(rowHeight, content + 4) << c.value;
+        rowHeights.insert(rowHeight);
         EXPECT_EQ(list->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid(), c.boxes) << c.value;
         EXPECT_EQ(child<QPushButton>(*window, "btnSave")->isVisible(), c.boxes) << c.value;
         EXPECT_EQ(child<QLabel>(*window, "labelRandomInstructions")->isVisible(), c.boxes) << c.value;
@@ -175,6 +184,7 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
             EXPECT_EQ(test::ClippedCaptions(*window), std::vector<std::string>()) << c.value;
         }
     }
+    EXPECT_EQ(rowHeights.size(), 1u) << "one row height in every layout";
 }
 
 TEST_F(BrowseWindow, focusStartsOnSetAsLogonScreenAndTabFollowsTheDesignedOrder)
