@@ -62,7 +62,7 @@ void frmMain::Form_Load()
 
     // Move, minimise and close only: no maximise button and no frame to drag to another size.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
 
     SetPicture();
@@ -83,6 +83,30 @@ void frmMain::Form_Load()
 
     ui->txtRotateEvery->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ui->txtRotateEvery));
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // A window manager may maximise the window or fill the screen with it all the same; the window
+    // has one size, so that is undone (the resize back follows in resizeEvent).
+    constexpr Qt::WindowStates enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (windowState() & enlarged) {
+        setWindowState(windowState() & ~enlarged);
+        return;
+    }
+    Form_Resize();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A window manager that ignores the fixed size is answered with it once its resize is over.
+    if (size() != minimumSize())
+        QMetaObject::invokeMethod(
+            this, [this] { resize(minimumSize()); }, Qt::QueuedConnection);
 }
 
 void frmMain::showAtStart(bool minimized)
