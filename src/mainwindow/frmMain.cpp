@@ -6,6 +6,7 @@
 #include "app/logonhost.h"
 #include "app/logonswitch.h"
 #include "formfit.h"
+#include "framehints.h"
 #include "options.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
@@ -64,6 +65,7 @@ void frmMain::Form_Load()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
+    OfferMoveMinimiseAndCloseOnly(*this);
 
     SetPicture();
 
