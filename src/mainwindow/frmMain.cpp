@@ -206,7 +206,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     // toolkit's own count of open windows leaves out those this window owns, such as the browse
     // window opened from the tray menu, so every window that hides from now on is watched here.
     qApp->installEventFilter(this);
-    quitWhenNoWindowIsOpen();
+    QMetaObject::invokeMethod(this, &frmMain::quitWhenNoWindowIsOpen, Qt::QueuedConnection);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
@@ -218,6 +218,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 void frmMain::quitWhenNoWindowIsOpen()
 {
+    // Open again, this window's own next close decides when the program ends.
+    if (isVisible()) {
+        qApp->removeEventFilter(this);
+        return;
+    }
     for (const QWidget* window : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = window->windowType();
         if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog))
