@@ -4,6 +4,7 @@
 #include "about/linkstext.h"
 #include "about/updateserver.h"
 #include "about/version.h"
+#include "mainwindow/formfit.h"
 #include "platform/appinfo.h"
 #include "platform/filestore.h"
 #include "platform/shell.h"
@@ -30,10 +31,9 @@ frmAbout::frmAbout(Shell& shell, QWidget* parent)
     , shell(shell)
 {
     ui->setupUi(this);
-    // Designer keeps whole points only; the design's sizes are 8.25 and 9.75 points.
-    QFont font = this->font();
-    font.setPointSizeF(8.25);
-    setFont(font);
+    UseDesignTextSize(*this);
+    FitCheckBoxesToIndicator(*this);
+    // Designer keeps whole points only; the status line's design size is 9.75 points.
     QFont status = ui->labelVersionAvailable->font();
     status.setPointSizeF(9.75);
     ui->labelVersionAvailable->setFont(status);

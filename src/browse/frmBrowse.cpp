@@ -10,6 +10,7 @@
 #include "browse/randomlist.h"
 #include "browse/searchfolder.h"
 #include "browse/textsearch.h"
+#include "mainwindow/formfit.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
@@ -19,7 +20,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidgetItem>
+
+#include <algorithm>
 
 namespace doorsel {
 namespace {
@@ -35,6 +40,26 @@ QString display(const std::string& bytes)
     return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+// One row height whether or not the rows show check boxes: room for the text and the box, and a
+// margin above and below so that neighbouring rows never touch.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QWidget* list = option.widget;
+        const int content = std::max(
+            option.fontMetrics.height(), list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list));
+        size.setHeight(std::max(size.height(), content + 2 * RowMargin));
+        return size;
+    }
+
+private:
+    static constexpr int RowMargin = 2;
+};
+
 } // namespace
 
 frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
@@ -44,6 +69,9 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
     , owner(owner)
 {
     ui->setupUi(this);
+    UseDesignTextSize(*this);
+    FitCheckBoxesToIndicator(*this);
+    ui->listFiles->setItemDelegate(new RowDelegate(ui->listFiles));
     connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);
     connect(ui->listFiles, &QTreeWidget::itemSelectionChanged, this, [this] {
         if (!ui->listFiles->selectedItems().isEmpty())
@@ -84,6 +112,9 @@ void frmBrowse::Form_Load()
     if (!closeBrowse.empty())
         ui->checkClose->setChecked(settings::IsOn(closeBrowse));
     applyLayout();
+    // The window opens on the first control of its tab order, not on the list, where Space would
+    // tick a row.
+    ui->btnSetBrowse->setFocus();
 }
 
 QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)

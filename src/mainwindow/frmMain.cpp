@@ -5,6 +5,8 @@
 #include "about/frmAbout.h"
 #include "app/logonhost.h"
 #include "app/logonswitch.h"
+#include "formfit.h"
+#include "framehints.h"
 #include "options.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
@@ -28,9 +30,8 @@ frmMain::frmMain(Shell& shell, QWidget* parent)
     , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
-    QFont text = font();
-    text.setPointSizeF(8.25); // the form file holds whole points only
-    setFont(text);
+    UseDesignTextSize(*this);
+    FitCheckBoxesToIndicator(*this);
     setWindowIcon(ProgramIcon());
     ui->Image1->setPixmap(windowIcon().pixmap(ui->Image1->size()));
     frameUI = {ui->frameUI_0, ui->frameUI_1};
@@ -62,8 +63,9 @@ void frmMain::Form_Load()
 
     // Move, minimise and close only: no maximise button and no frame to drag to another size.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
+    OfferMoveMinimiseAndCloseOnly(*this);
 
     SetPicture();
 
@@ -83,6 +85,30 @@ void frmMain::Form_Load()
 
     ui->txtRotateEvery->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ui->txtRotateEvery));
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // A window manager may maximise the window or fill the screen with it all the same; the window
+    // has one size, so that is undone (the resize back follows in resizeEvent).
+    constexpr Qt::WindowStates enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (windowState() & enlarged) {
+        setWindowState(windowState() & ~enlarged);
+        return;
+    }
+    Form_Resize();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A window manager that ignores the fixed size is answered with it once its resize is over.
+    if (size() != minimumSize())
+        QMetaObject::invokeMethod(
+            this, [this] { resize(minimumSize()); }, Qt::QueuedConnection);
 }
 
 void frmMain::showAtStart(bool minimized)
@@ -166,8 +192,6 @@ void frmMain::picThumb_DblClick()
 void frmMain::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    // Queued, so the program ends once this window has finished closing.
-    const auto quitSoon = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
     if (settings::IsOn(settings::Read(settings::MinimizeToTray))) {
         // Living in the tray, the program ends with its main window, taking every other window along.
         TrayIcon->hide();
@@ -178,15 +202,40 @@ void frmMain::closeEvent(QCloseEvent* event)
         quitSoon();
         return;
     }
-    // Otherwise the program goes on while another of its windows is open.
+    // Otherwise only this window goes, and the program ends with the last of its other windows. The
+    // toolkit's own count of open windows leaves out those this window owns, such as the browse
+    // window opened from the tray menu, so every window that hides from now on is watched here.
+    qApp->installEventFilter(this);
+    QMetaObject::invokeMethod(this, &frmMain::quitWhenNoWindowIsOpen, Qt::QueuedConnection);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+        QMetaObject::invokeMethod(this, &frmMain::quitWhenNoWindowIsOpen, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::quitWhenNoWindowIsOpen()
+{
+    // Open again, this window's own next close decides when the program ends.
+    if (isVisible()) {
+        qApp->removeEventFilter(this);
+        return;
+    }
     for (const QWidget* window : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = window->windowType();
-        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) {
-            QApplication::setQuitOnLastWindowClosed(true);
+        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog))
             return;
-        }
     }
+    qApp->removeEventFilter(this);
     quitSoon();
+}
+
+void frmMain::quitSoon()
+{
+    // Queued, so the program ends once the closing window has finished closing.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 } // namespace doorsel

@@ -46,12 +46,16 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load();
     void loadOptionsPage();
     void buildTray();
+    void quitWhenNoWindowIsOpen();
+    static void quitSoon();
 
     // Pages
     void tabUI_Click();

@@ -41,13 +41,6 @@ void frmMain::buildTray()
     });
 }
 
-void frmMain::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
-}
-
 void frmMain::Form_Resize()
 {
     if (!isMinimized()) {

@@ -9,10 +9,12 @@
 #include "support/fakeshell.h"
 #include "support/testfolder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -159,10 +162,17 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
         int height;
     } cases[] = {{"", false, 3555 / 15, (4395 - 375) / 15}, {"0", false, 3700 / 15, (4675 - 375) / 15},
         {"1", true, 4095 / 15, (5070 - 375) / 15}, {"7", true, 4095 / 15, (5070 - 375) / 15}};
+    std::set<int> rowHeights;
     for (const auto& c : cases) {
         settings::Write(settings::EnableRandom, c.value);
         auto window = open();
         auto* list = child<QTreeWidget>(*window, "listFiles");
+        // Room for the text and the check box, with a margin so that neighbouring rows never touch.
+        const int content = std::max(
+            list->fontMetrics().height(), list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list));
+        const int rowHeight = list->visualItemRect(list->topLevelItem(0)).height();
+        EXPECT_GE(rowHeight, content + 4) << c.value;
+        rowHeights.insert(rowHeight);
         EXPECT_EQ(list->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid(), c.boxes) << c.value;
         EXPECT_EQ(child<QPushButton>(*window, "btnSave")->isVisible(), c.boxes) << c.value;
         EXPECT_EQ(child<QLabel>(*window, "labelRandomInstructions")->isVisible(), c.boxes) << c.value;
@@ -174,6 +184,23 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
             EXPECT_EQ(test::ClippedCaptions(*window), std::vector<std::string>()) << c.value;
         }
     }
+    EXPECT_EQ(rowHeights.size(), 1u) << "one row height in every layout";
+}
+
+TEST_F(BrowseWindow, focusStartsOnSetAsLogonScreenAndTabFollowsTheDesignedOrder)
+{
+    settings::Write(settings::EnableRandom, "1");
+    auto window = open();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(window->rowMarks(), std::vector<bool>(4, false)) << "Space ticked a row";
+    QStringList order;
+    for (int i = 0; i < 6; ++i) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order.join(' ').toStdString(), "btnSetBrowse listFiles btnClose checkClose btnSave btnSetBrowse");
 }
 
 TEST_F(BrowseWindow, savedListComesBackCheckedAndDropsWhatIsNoLongerARow)

@@ -1,8 +1,16 @@
 // What the user sees: every caption fits its control, every control lies inside the window, and
-// (when DOORSEL_SCREENSHOT_DIR names a folder) pictures of both pages for a person to look at.
+// (when DOORSEL_SCREENSHOT_DIR names a folder) pictures of every page of the three windows for a
+// person to look at.
+#include "about/frmAbout.h"
+#include "browse/frmBrowse.h"
 #include "gui/captionfit.h"
 #include "gui/mainwindow_fixture.h"
+#include "mainwindow/settings.h"
 #include "platform/appinfo.h"
+
+#include <QStyle>
+
+#include <filesystem>
 
 namespace doorsel::test {
 namespace {
@@ -15,13 +23,14 @@ protected:
             GTEST_SKIP() << "the window is laid out for Tahoma, which is not installed";
     }
 
-    void save(const char* name) const
+    void save(const char* name) const { save(*window, name); }
+    static void save(QWidget& shown, const std::string& name)
     {
         const QByteArray dir = qgetenv("DOORSEL_SCREENSHOT_DIR");
         if (dir.isEmpty())
             return;
-        const QString path = QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name);
-        EXPECT_TRUE(window->grab().save(path)) << path.toStdString();
+        const QString path = QString::fromLocal8Bit(dir) + QLatin1Char('/') + QString::fromStdString(name);
+        EXPECT_TRUE(shown.grab().save(path)) << path.toStdString();
     }
 
     std::vector<std::string> clippedCaptions() const { return ClippedCaptions(*window); }
@@ -68,6 +77,51 @@ TEST_F(Layout, optionsPageCaptionsFit)
         EXPECT_EQ(clippedCaptions(), std::vector<std::string>()) << "random " << random;
         save(*random == '1' ? "main-options-random-on.png" : "main-options-random-off.png");
         window.reset();
+    }
+}
+
+// The other two windows: the browse window in its three layouts and both pages of the About window.
+TEST_F(Layout, browseAndAboutWindowsCaptionsFit)
+{
+    const std::string logons = folder.file("Logons");
+    for (const char* name : {"Bliss", "Harbour Lights"}) {
+        std::filesystem::create_directories(logons + "/" + name);
+        spit(logons + "/" + name + "/logonui.exe", "MZ");
+    }
+    spit(ConfigPath, "[Options]\r\nLogonScreensFolder=" + logons + "\r\n");
+    open();
+    for (const char* random : {"", "0", "1"}) {
+        settings::Write(settings::EnableRandom, random);
+        frmBrowse browse(shell, *window, window.get());
+        browse.show();
+        EXPECT_EQ(ClippedCaptions(browse), std::vector<std::string>()) << "random " << random;
+        save(browse, std::string("browse-random-") + (*random != 0 ? random : "absent") + ".png");
+    }
+    frmAbout about(shell, window.get());
+    about.show();
+    auto* pages = about.findChild<QTabWidget*>("tabsAbout");
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        EXPECT_EQ(ClippedCaptions(about), std::vector<std::string>()) << "page " << page;
+        save(about, "about-page-" + std::to_string(page + 1) + ".png");
+    }
+}
+
+// Whatever face is installed: the three windows draw their text at the same size, and every check
+// box is tall enough for the square the style draws.
+TEST_F(MainWindowTest, everyWindowSharesTheTextSizeAndCheckBoxesHoldTheirSquare)
+{
+    open();
+    frmBrowse browse(shell, *window, window.get());
+    frmAbout about(shell, window.get());
+    for (const QWidget* form :
+        {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&browse), static_cast<QWidget*>(&about)}) {
+        const std::string name = form->objectName().toStdString();
+        EXPECT_EQ(form->font().pointSizeF(), 8.25) << name;
+        for (const QCheckBox* box : form->findChildren<QCheckBox*>()) {
+            EXPECT_GE(box->height(), box->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box))
+                << name << ' ' << box->objectName().toStdString();
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 
 #include <QTimer>
+#include <QWindow>
 
 namespace doorsel::test {
 namespace {
@@ -128,7 +129,22 @@ TEST_F(StartUp, windowOffersMoveMinimiseAndCloseAtOneFixedSize)
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
     EXPECT_FALSE(w.windowIcon().isNull());
+
+    // Whatever a window manager offers anyway, the window keeps its one size.
+    w.show();
+    const auto keepsItsSize = [&w] {
+        return QTest::qWaitFor([&w] { return w.windowState() == Qt::WindowNoState && w.size() == QSize(478, 299); });
+    };
+    for (const Qt::WindowState asked : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+        w.windowHandle()->setWindowStates(asked);
+        QCoreApplication::processEvents(); // the window system's answer
+        EXPECT_TRUE(keepsItsSize()) << asked << ": " << w.width() << "x" << w.height();
+    }
+    w.windowHandle()->resize(1024, 768);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(keepsItsSize()) << w.width() << "x" << w.height();
 }
 
 TEST_F(StartUp, aboutOpensTheAboutWindowModallyOverTheMainWindow)

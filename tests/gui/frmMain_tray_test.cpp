@@ -1,10 +1,14 @@
 // Minimising into the notification area, the icon's menu, and closing the main window.
+#include "browse/frmBrowse.h"
 #include "gui/mainwindow_fixture.h"
 #include "mainwindow/settings.h"
 #include "platform/appinfo.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTimer>
 
 namespace doorsel::test {
 namespace {
@@ -181,15 +185,36 @@ TEST_F(Tray, closingWithTheSettingOnEndsAtOnceAndClosesEveryOtherWindow)
     EXPECT_FALSE(trayIcon()->isVisible());
 }
 
-TEST_F(Tray, closingWithTheSettingOffClosesOnlyTheMainWindow)
+TEST_F(Tray, closingWithTheSettingOffLeavesTheProgramRunningUntilTheBrowseWindowCloses)
 {
-    openWithTray("0");
-    QWidget other;
-    other.show();
-    click(button("btnExit"));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(other.isVisible());
-    other.close();
+    openWithTray("1");
+    minimise();
+    ASSERT_TRUE(goesToTray());
+    trigger("menuBrowse");
+    const QPointer<frmBrowse> browse = window->findChild<frmBrowse*>();
+    ASSERT_TRUE(browse && browse->isVisible());
+    trigger("menuOpen");
+    showOptionsPage();
+    click(check("checkMinimize"));
+    click(button("btnSaveOptions"));
+
+    // The program's own event loop, set up as the program sets it up. Ending the program closes
+    // every window, so whether the browse window outlived the main window is seen before the end.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+    bool browseOutlivedMainWindow = false;
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] { click(button("btnExit")); });
+    QTimer::singleShot(1500, &scope, [&] {
+        browseOutlivedMainWindow = !window->isVisible() && browse && browse->isVisible() && quitting.isEmpty();
+        if (browse)
+            QTest::mouseClick(browse->findChild<QPushButton*>("btnClose"), Qt::LeftButton);
+    });
+    QTimer::singleShot(10000, &scope, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0) << "still running with no window open";
+    QApplication::setQuitOnLastWindowClosed(true);
+    EXPECT_TRUE(browseOutlivedMainWindow);
+    EXPECT_EQ(quitting.count(), 1);
 }
 
 } // namespace
