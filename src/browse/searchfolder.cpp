@@ -30,10 +30,10 @@ public:
         const std::string folderPath = AddBackslash(path);
         // A link back to the folder itself or to one above it would make the walk loop for ever;
         // any other link is walked like the folder it leads to, as `find -L` does.
-        const std::optional<FolderIdentity> identity = IdentityOf(folderPath);
+        std::optional<FolderIdentity> identity;
+        const std::vector<FolderEntry> entries = ListFolder(folderPath, &identity);
         if (identity && std::find(ancestors.begin(), ancestors.end(), *identity) != ancestors.end())
             return;
-        const std::vector<FolderEntry> entries = ListFolder(folderPath);
 
         const std::string folderName = FolderNameOf(folderPath);
         for (const FolderEntry& entry : entries) {

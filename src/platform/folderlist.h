@@ -13,18 +13,20 @@ struct FolderEntry {
     bool isNormalFile = false; // a file (or a link to one) that is neither hidden nor a system file
 };
 
-// Every entry of a folder except "." and "..", hidden and system entries included, names as the
-// file system stores them (bytes). Names come in case-insensitive order, the order Windows' own
-// file system returns them in, so that a walk is the same on every platform. A folder that is
-// missing or cannot be read gives no entries.
-std::vector<FolderEntry> ListFolder(const std::string& folder);
-
 // What makes a folder the same folder whatever path or link leads to it.
 struct FolderIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
     bool operator==(const FolderIdentity& other) const = default;
 };
+
+// Every entry of a folder except "." and "..", hidden and system entries included, names as the
+// file system stores them (bytes). Names come in case-insensitive order, the order Windows' own
+// file system returns them in, so that a walk is the same on every platform. A folder that is
+// missing or cannot be read gives no entries.
+// When asked, `identity` receives the folder's identity, read from the open folder itself.
+std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity = nullptr);
+
 std::optional<FolderIdentity> IdentityOf(const std::string& folder);
 
 // Sorts names the way ListFolder returns them.

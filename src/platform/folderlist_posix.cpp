@@ -6,13 +6,26 @@
 
 namespace doorsel {
 
-std::vector<FolderEntry> ListFolder(const std::string& folder)
+namespace {
+
+FolderIdentity identityOf(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+} // namespace
+
+std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity)
 {
     std::vector<FolderEntry> entries;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return entries;
     const int fd = ::dirfd(dir);
+    if (identity) {
+        struct stat st { };
+        *identity = ::fstat(fd, &st) == 0 ? std::optional(identityOf(st)) : std::nullopt;
+    }
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
@@ -39,7 +52,7 @@ std::optional<FolderIdentity> IdentityOf(const std::string& folder)
     struct stat st { };
     if (::stat(folder.c_str(), &st) != 0)
         return std::nullopt;
-    return FolderIdentity {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return identityOf(st);
 }
 
 } // namespace doorsel

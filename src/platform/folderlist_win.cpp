@@ -14,8 +14,10 @@ std::string TrimAtNull(const char* field, size_t size)
 
 } // namespace
 
-std::vector<FolderEntry> ListFolder(const std::string& folder)
+std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity)
 {
+    if (identity)
+        *identity = IdentityOf(folder);
     std::vector<FolderEntry> entries;
     std::string pattern = folder;
     if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/'))
