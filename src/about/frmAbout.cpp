@@ -4,7 +4,7 @@
 #include "about/linkstext.h"
 #include "about/updateserver.h"
 #include "about/version.h"
-#include "mainwindow/formfit.h"
+#include "platform/formfit.h"
 #include "platform/appinfo.h"
 #include "platform/filestore.h"
 #include "platform/shell.h"

@@ -1,6 +1,6 @@
 #include "updateserver.h"
 
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 
 namespace doorsel::about {
 

@@ -1,8 +1,8 @@
 #include "randomrun.h"
 
-#include "app/logonhost.h"
-#include "browse/randomlist.h"
-#include "mainwindow/settings.h"
+#include "platform/logonhost.h"
+#include "platform/randomlist.h"
+#include "platform/settings.h"
 #include "platform/registry.h"
 
 #include <algorithm>

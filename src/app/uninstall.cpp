@@ -1,6 +1,6 @@
 #include "uninstall.h"
 
-#include "logonhost.h"
+#include "platform/logonhost.h"
 #include "platform/registry.h"
 
 namespace doorsel {

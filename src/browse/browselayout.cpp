@@ -1,6 +1,6 @@
 #include "browselayout.h"
 
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 
 namespace doorsel {
 

@@ -4,14 +4,14 @@
 
 #include "ui_frmBrowse.h"
 
-#include "app/logonswitch.h"
+#include "platform/logonswitch.h"
 #include "browse/browselayout.h"
 #include "browse/browseowner.h"
-#include "browse/randomlist.h"
+#include "platform/randomlist.h"
 #include "browse/searchfolder.h"
 #include "browse/textsearch.h"
-#include "mainwindow/formfit.h"
-#include "mainwindow/settings.h"
+#include "platform/formfit.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
 #include "platform/shell.h"

@@ -3,9 +3,9 @@
 #include "browse/frmBrowse.h"
 
 #include "about/frmAbout.h"
-#include "app/logonhost.h"
-#include "app/logonswitch.h"
-#include "formfit.h"
+#include "platform/logonhost.h"
+#include "platform/logonswitch.h"
+#include "platform/formfit.h"
 #include "framehints.h"
 #include "options.h"
 #include "platform/appinfo.h"
@@ -13,7 +13,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "programicon.h"
-#include "settings.h"
+#include "platform/settings.h"
 #include "ui_frmMain.h"
 
 #include <QApplication>

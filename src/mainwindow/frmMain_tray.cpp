@@ -4,7 +4,7 @@
 #include "browse/frmBrowse.h"
 
 #include "platform/shell.h"
-#include "settings.h"
+#include "platform/settings.h"
 #include "ui_frmMain.h"
 
 #include <QEvent>

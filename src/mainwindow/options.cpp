@@ -2,7 +2,7 @@
 
 #include "platform/appinfo.h"
 #include "platform/windowsdir.h"
-#include "settings.h"
+#include "platform/settings.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "lookup.h"
 
-#include "app/logonhost.h"
+#include "platform/logonhost.h"
 #include "platform/appinfo.h"
 #include "platform/folderlist.h"
 

@@ -1,5 +1,5 @@
 #include "about/updateserver.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>

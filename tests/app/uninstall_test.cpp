@@ -1,4 +1,4 @@
-#include "app/logonhost.h"
+#include "platform/logonhost.h"
 #include "app/uninstall.h"
 #include "platform/registry.h"
 #include "support/logonhostlock.h"

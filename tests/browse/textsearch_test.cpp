@@ -1,4 +1,4 @@
-#include "browse/randomlist.h"
+#include "platform/randomlist.h"
 #include "browse/textsearch.h"
 
 #include <gtest/gtest.h>

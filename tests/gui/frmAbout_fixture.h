@@ -1,7 +1,7 @@
 #pragma once
 
 #include "about/frmAbout.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 #include "support/fakeshell.h"
 #include "support/httpserver.h"

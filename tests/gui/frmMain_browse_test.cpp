@@ -1,7 +1,7 @@
-#include "app/logonhost.h"
+#include "platform/logonhost.h"
 #include "browse/frmBrowse.h"
 #include "gui/mainwindow_fixture.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/registry.h"
 
 #include <QAction>

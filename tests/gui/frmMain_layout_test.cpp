@@ -5,7 +5,7 @@
 #include "browse/frmBrowse.h"
 #include "gui/captionfit.h"
 #include "gui/mainwindow_fixture.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 
 #include <QStyle>

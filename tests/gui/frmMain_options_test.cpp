@@ -1,7 +1,7 @@
 // The "Options" page: Save with its counts and start-up entries, Cancel, and the folder button.
-#include "app/logonhost.h"
+#include "platform/logonhost.h"
 #include "gui/mainwindow_fixture.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"
 

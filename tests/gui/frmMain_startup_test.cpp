@@ -1,7 +1,7 @@
 // Opening the main window: the defaults of a first start, the Options page as the settings file has
 // it, the fixed window, and the pages.
 #include "gui/mainwindow_fixture.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"
 

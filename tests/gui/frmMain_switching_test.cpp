@@ -1,5 +1,5 @@
 // The "Logon Screen" page: choosing a LogonUI file, putting the system's back, the preview.
-#include "app/logonhost.h"
+#include "platform/logonhost.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"

@@ -1,7 +1,7 @@
 // Minimising into the notification area, the icon's menu, and closing the main window.
 #include "browse/frmBrowse.h"
 #include "gui/mainwindow_fixture.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 
 #include <QAction>

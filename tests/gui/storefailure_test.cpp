@@ -1,9 +1,9 @@
 // A change that could not be stored is never reported as done: one message says what failed and why.
-#include "app/logonhost.h"
+#include "platform/logonhost.h"
 #include "browse/frmBrowse.h"
-#include "browse/randomlist.h"
+#include "platform/randomlist.h"
 #include "gui/mainwindow_fixture.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"
 

@@ -1,7 +1,7 @@
 #include "logonswitch.h"
 
 #include "logonhost.h"
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/registry.h"
 #include "platform/storefailure.h"
 

@@ -1,6 +1,6 @@
-#include "app/logonhost.h"
-#include "app/logonswitch.h"
-#include "mainwindow/settings.h"
+#include "platform/logonhost.h"
+#include "platform/logonswitch.h"
+#include "platform/settings.h"
 #include "platform/registry.h"
 #include "support/testfolder.h"
 

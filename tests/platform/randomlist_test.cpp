@@ -1,4 +1,4 @@
-#include "browse/randomlist.h"
+#include "platform/randomlist.h"
 #include "browse/textsearch.h"
 #include "platform/appinfo.h"
 #include "support/testfolder.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/settings.h"
+#include "platform/settings.h"
 #include "platform/appinfo.h"
 #include "support/testfolder.h"
 
