@@ -7,16 +7,12 @@
 #include "platform/formfit.h"
 #include "platform/appinfo.h"
 #include "platform/filestore.h"
+#include "platform/localtext.h"
 #include "platform/shell.h"
 #include "ui_frmAbout.h"
 
 namespace doorsel {
 namespace {
-
-QString fromLocal(const std::string& s)
-{
-    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::string storedFile(const char* name)
 {
@@ -31,9 +27,9 @@ frmAbout::frmAbout(Shell& shell, QWidget* parent)
     , shell(shell)
 {
     ui->setupUi(this);
-    UseDesignTextSize(*this);
+    UseFormTextSize(*this);
     FitCheckBoxesToIndicator(*this);
-    // Designer keeps whole points only; the status line's design size is 9.75 points.
+    // A form file holds whole points only; the status line is laid out in 9.75-point text.
     QFont status = ui->labelVersionAvailable->font();
     status.setPointSizeF(9.75);
     ui->labelVersionAvailable->setFont(status);

@@ -1,6 +1,7 @@
 #include "transfer.h"
 
 #include "platform/busypointer.h"
+#include "platform/localtext.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -36,7 +37,7 @@ std::optional<QByteArray> Transfer::OpenURL(const std::string& url)
     if (StillExecuting())
         return std::nullopt;
     cancelled = false;
-    const QUrl address(QString::fromLocal8Bit(url.data(), static_cast<qsizetype>(url.size())), QUrl::StrictMode);
+    const QUrl address(fromLocal(url), QUrl::StrictMode);
     if (!isHttp(address))
         return std::nullopt;
 

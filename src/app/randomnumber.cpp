@@ -26,9 +26,9 @@ std::uint64_t ClockRandom::TimeOfDay()
 
 float ClockRandom::uniform()
 {
-    state_ = mix(state_ ^ mix(clock_())) + 0x9E3779B97F4A7C15ull;
+    state = mix(state ^ mix(clock())) + 0x9E3779B97F4A7C15ull;
     // The top 24 bits fill a float's mantissa exactly, so the draw never rounds up to 1.
-    return static_cast<float>(mix(state_) >> 40) * 0x1p-24f;
+    return static_cast<float>(mix(state) >> 40) * 0x1p-24f;
 }
 
 double RandomNumber(std::int32_t MaxValue, std::int32_t MinValue, RandomSource& source)

@@ -21,15 +21,15 @@ public:
     using Clock = std::uint64_t (*)();
     static std::uint64_t TimeOfDay(); // since midnight (UTC), at the clock's full resolution
 
-    explicit ClockRandom(Clock clock = TimeOfDay)
-        : clock_(clock)
+    explicit ClockRandom(Clock reading = TimeOfDay)
+        : clock(reading)
     {
     }
     float uniform() override;
 
 private:
-    Clock clock_;
-    std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
+    Clock clock;
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
 };
 
 // A whole number r with MinValue <= r <= MaxValue: floor(u * span) + MinValue for a fresh draw u,

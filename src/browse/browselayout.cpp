@@ -4,7 +4,7 @@
 
 namespace doorsel {
 
-BrowseLayout DesignedBrowseLayout()
+BrowseLayout FormBrowseLayout()
 {
     return {true, true, 4095, 4275, 5070};
 }
@@ -17,7 +17,7 @@ std::optional<BrowseLayout> BrowseLayoutFor(const std::string& enableRandom)
     if (value == 0)
         return BrowseLayout {false, false, 3700, 3885, 4675};
     if (value == 1)
-        return DesignedBrowseLayout();
+        return FormBrowseLayout();
     return std::nullopt;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/fileurl.h"
 #include "platform/shell.h"
 #include "platform/storefailure.h"
+#include "preview/fit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,7 +30,6 @@
 namespace doorsel {
 namespace {
 
-constexpr int Twips = 15;
 constexpr int PathRole = Qt::UserRole; // the full path, as bytes
 constexpr int MarkRole = Qt::UserRole + 1; // in the random list, whether or not boxes are shown
 
@@ -69,7 +69,7 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
     , owner(owner)
 {
     ui->setupUi(this);
-    UseDesignTextSize(*this);
+    UseFormTextSize(*this);
     FitCheckBoxesToIndicator(*this);
     ui->listFiles->setItemDelegate(new RowDelegate(ui->listFiles));
     connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);
@@ -91,8 +91,8 @@ void frmBrowse::Form_Load()
     ItemChosen = false;
     ui->listFiles->setHeaderLabels({tr("File Name"), tr("Directory"), tr("File Path")});
     ui->listFiles->header()->setStretchLastSection(false);
-    ui->listFiles->setColumnWidth(FileNameColumn, 1400 / Twips);
-    ui->listFiles->setColumnWidth(DirectoryColumn, 2700 / Twips);
+    ui->listFiles->setColumnWidth(FileNameColumn, 1400 / TwipsPerPixel);
+    ui->listFiles->setColumnWidth(DirectoryColumn, 2700 / TwipsPerPixel);
     ui->listFiles->setColumnWidth(FilePathColumn, 0);
 
     const std::string folder = settings::Read(settings::LogonScreensFolder);
@@ -132,15 +132,15 @@ QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)
 void frmBrowse::applyLayout()
 {
     const std::optional<BrowseLayout> chosen = BrowseLayoutFor(settings::Read(settings::EnableRandom));
-    const BrowseLayout layout = chosen.value_or(DesignedBrowseLayout());
+    const BrowseLayout layout = chosen.value_or(FormBrowseLayout());
     if (chosen) {
         ui->btnSave->setVisible(layout.randomControlsVisible);
         ui->labelRandomInstructions->setVisible(layout.randomControlsVisible);
-        ui->btnSetBrowse->move(ui->btnSetBrowse->x(), layout.buttonsTop / Twips);
-        ui->btnClose->move(ui->btnClose->x(), layout.buttonsTop / Twips);
-        ui->checkClose->move(ui->checkClose->x(), layout.checkCloseTop / Twips);
+        ui->btnSetBrowse->move(ui->btnSetBrowse->x(), layout.buttonsTop / TwipsPerPixel);
+        ui->btnClose->move(ui->btnClose->x(), layout.buttonsTop / TwipsPerPixel);
+        ui->checkClose->move(ui->checkClose->x(), layout.checkCloseTop / TwipsPerPixel);
     }
-    setFixedSize(width(), (layout.windowHeight - BrowseFrameHeight) / Twips);
+    setFixedSize(width(), (layout.windowHeight - BrowseFrameHeight) / TwipsPerPixel);
 
     // The marks were set during the walk whatever the layout; the boxes show them.
     if (!layout.listCheckBoxes)

@@ -62,11 +62,11 @@ struct TextSearch::Filter : RunFilter {
 TextSearch::TextSearch(const std::vector<std::string>& entries)
 {
     for (const std::string& entry : entries) {
-        text_ += entry;
-        text_ += '\n';
+        text += entry;
+        text += '\n';
     }
-    if (text_.size() >= FilterFrom)
-        filter_ = std::make_unique<Filter>(text_);
+    if (text.size() >= FilterFrom)
+        filter = std::make_unique<Filter>(text);
 }
 
 TextSearch::~TextSearch() = default;
@@ -75,15 +75,15 @@ std::int64_t TextSearch::Find(const std::string& st) const
 {
     if (st.empty() || st.find_first_of("\r\n") != std::string::npos)
         return 0;
-    if (filter_ && !filter_->mayContain(st))
+    if (filter && !filter->mayContain(st))
         return 0;
     // The rows' paths share long prefixes with the entries, which a character-by-character search
     // pays for at every entry; this one skips ahead by up to the path's length.
     const std::boyer_moore_horspool_searcher searcher(st.begin(), st.end());
     std::int64_t count = 0;
-    for (auto from = text_.begin();;) {
-        const auto hit = searcher(from, text_.end()).first;
-        if (hit == text_.end())
+    for (auto from = text.begin();;) {
+        const auto hit = searcher(from, text.end()).first;
+        if (hit == text.end())
             return count;
         ++count;
         from = hit + 1;

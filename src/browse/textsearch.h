@@ -23,10 +23,10 @@ public:
 
 private:
     // The entries one after another, each ended by LF, so that no match runs from one into the next.
-    std::string text_;
+    std::string text;
     // Most rows are not in the list; for a long list this rules nearly all of them out at once.
     struct Filter;
-    std::unique_ptr<Filter> filter_;
+    std::unique_ptr<Filter> filter;
 };
 
 } // namespace doorsel

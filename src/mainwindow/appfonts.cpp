@@ -1,19 +1,25 @@
 #include "appfonts.h"
 
-#include <QFile>
 #include <QFontDatabase>
+#include <QStandardPaths>
 
 namespace doorsel {
 
 bool RegisterTahoma()
 {
     static const bool available = [] {
+        const auto installed
+            = [] { return QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive); };
+        if (installed())
+            return true;
+        // Wine keeps its faces in its own data folder, which the system's font list does not cover.
         // Only the regular face: Wine's bold face draws no heavier than it at these sizes, while the
         // bold the toolkit derives from the regular one reads as bold.
-        const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        if (QFile::exists(regular))
+        const QString regular
+            = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("wine/fonts/tahoma.ttf"));
+        if (!regular.isEmpty())
             QFontDatabase::addApplicationFont(regular);
-        return QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive);
+        return installed();
     }();
     return available;
 }

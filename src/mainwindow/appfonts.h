@@ -2,8 +2,9 @@
 
 namespace doorsel {
 
-// Registers the Tahoma-compatible face that Wine ships, when it is installed, so the windows are
-// drawn in the face they were laid out for; otherwise the toolkit falls back to a similar face.
+// Makes Tahoma available, so the windows are drawn in the face they were laid out for: the
+// system's own face, or else the compatible one Wine ships, when it is installed; otherwise the
+// toolkit falls back to a similar face.
 // Returns whether Tahoma is available. Safe to call more than once.
 bool RegisterTahoma();
 

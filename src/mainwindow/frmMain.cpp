@@ -30,7 +30,7 @@ frmMain::frmMain(Shell& shell, QWidget* parent)
     , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
-    UseDesignTextSize(*this);
+    UseFormTextSize(*this);
     FitCheckBoxesToIndicator(*this);
     setWindowIcon(ProgramIcon());
     ui->Image1->setPixmap(windowIcon().pixmap(ui->Image1->size()));

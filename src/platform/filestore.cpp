@@ -12,7 +12,7 @@ std::optional<std::string> readFile(const std::string& path)
 
 bool updateFile(const std::string& path, const FileEdit& edit, Links links)
 {
-    const std::shared_ptr<void> lock = detail::lockExclusive(path);
+    const detail::StoreLock lock = detail::lockExclusive(path);
     if (!lock)
         return false;
     const detail::FileRead current = detail::readStore(path, links);

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace doorsel {
 
@@ -46,10 +47,44 @@ struct FileRead {
     std::string content;
 };
 
-// The platform steps of an update. lockExclusive holds the store's cross-process lock while the
-// returned object lives; it is empty when the lock could not be had within `wait`.
+// A store's cross-process lock, held while the object lives; empty when it could not be had.
+class StoreLock {
+public:
+    StoreLock() = default;
+    // Takes over what the platform's lock step opened: a descriptor or a handle.
+    explicit StoreLock(std::intptr_t platformHandle)
+        : handle(platformHandle)
+    {
+    }
+    StoreLock(StoreLock&& other) noexcept
+        : handle(std::exchange(other.handle, None))
+    {
+    }
+    StoreLock& operator=(StoreLock&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            handle = std::exchange(other.handle, None);
+        }
+        return *this;
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    ~StoreLock() { release(); }
+
+    explicit operator bool() const { return handle != None; }
+    // Lets the lock go now; afterwards the object is empty.
+    void release() noexcept;
+
+private:
+    static constexpr std::intptr_t None = -1;
+    std::intptr_t handle = None;
+};
+
+// The platform steps of an update. lockExclusive gives an empty lock when it could not be had
+// within `wait`.
 constexpr std::chrono::milliseconds StoreLockWait {5000};
-std::shared_ptr<void> lockExclusive(const std::string& path, std::chrono::milliseconds wait = StoreLockWait);
+StoreLock lockExclusive(const std::string& path, std::chrono::milliseconds wait = StoreLockWait);
 FileRead readStore(const std::string& path, Links links = Links::Follow);
 bool writeAndRename(const std::string& path, const std::string& content, Links links);
 

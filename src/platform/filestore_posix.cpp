@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -19,29 +20,31 @@ namespace {
 // Closes a descriptor when the scope ends.
 class Fd {
 public:
-    explicit Fd(int fd)
-        : fd_(fd)
+    explicit Fd(int descriptor)
+        : fd(descriptor)
     {
     }
     ~Fd()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd >= 0)
+            ::close(fd);
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
+    int get() const { return fd; }
+    bool valid() const { return fd >= 0; }
     // Closes now, reporting the error a deferred write may only show here.
     bool close()
     {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
+        const int closing = fd;
+        fd = -1;
+        return ::close(closing) == 0;
     }
+    // Hands the descriptor over, still open.
+    int take() { return std::exchange(fd, -1); }
 
 private:
-    int fd_;
+    int fd;
 };
 
 bool writeAll(int fd, const std::string& data)
@@ -247,13 +250,19 @@ FileRead readStore(const std::string& path, Links links)
 }
 
 // The lock is held on the store's folder itself, so no lock file is left beside the stores.
-std::shared_ptr<void> lockExclusive(const std::string& path, std::chrono::milliseconds wait)
+StoreLock lockExclusive(const std::string& path, std::chrono::milliseconds wait)
 {
-    auto folder = std::make_shared<Fd>(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder->valid() || !flockWithin(folder->get(), wait))
-        return nullptr;
-    // Closing the descriptor releases the lock.
-    return folder;
+    Fd folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid() || !flockWithin(folder.get(), wait))
+        return {};
+    return StoreLock(folder.take());
+}
+
+// Closing the descriptor releases the lock.
+void StoreLock::release() noexcept
+{
+    if (handle != None)
+        ::close(static_cast<int>(std::exchange(handle, None)));
 }
 
 bool writeAndRename(const std::string& path, const std::string& content, Links links)

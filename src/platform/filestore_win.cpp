@@ -12,28 +12,28 @@ namespace {
 class Handle {
 public:
     explicit Handle(HANDLE h)
-        : h_(h)
+        : handle(h)
     {
     }
     ~Handle()
     {
         if (valid())
-            CloseHandle(h_);
+            CloseHandle(handle);
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    HANDLE get() const { return handle; }
+    bool valid() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
     // Closes now, reporting the error a deferred write may only show here.
     bool close()
     {
-        const HANDLE h = h_;
-        h_ = INVALID_HANDLE_VALUE;
+        const HANDLE h = handle;
+        handle = INVALID_HANDLE_VALUE;
         return CloseHandle(h) != 0;
     }
 
 private:
-    HANDLE h_;
+    HANDLE handle;
 };
 
 std::string fullPath(const std::string& file)
@@ -151,22 +151,28 @@ FileRead readStore(const std::string& path, Links /*links*/)
 }
 
 // A named mutex, so no lock file is left beside the stores; it is freed with the last handle.
-std::shared_ptr<void> lockExclusive(const std::string& path, std::chrono::milliseconds wait)
+StoreLock lockExclusive(const std::string& path, std::chrono::milliseconds wait)
 {
     const HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName(path).c_str());
     if (mutex == nullptr)
-        return nullptr;
+        return {};
     // An abandoned mutex belonged to a writer that died; the store is whole, since every write
     // is a rename.
     const DWORD rc = WaitForSingleObject(mutex, static_cast<DWORD>(wait.count()));
     if (rc != WAIT_OBJECT_0 && rc != WAIT_ABANDONED) {
         CloseHandle(mutex);
-        return nullptr;
+        return {};
     }
-    return std::shared_ptr<void>(mutex, [](void* p) {
-        ReleaseMutex(static_cast<HANDLE>(p));
-        CloseHandle(static_cast<HANDLE>(p));
-    });
+    return StoreLock(reinterpret_cast<std::intptr_t>(mutex));
+}
+
+void StoreLock::release() noexcept
+{
+    if (handle == None)
+        return;
+    const auto mutex = reinterpret_cast<HANDLE>(std::exchange(handle, None));
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
 }
 
 bool writeAndRename(const std::string& path, const std::string& content, Links /*links*/)

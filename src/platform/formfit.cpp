@@ -5,7 +5,7 @@
 
 namespace doorsel {
 
-void UseDesignTextSize(QWidget& form)
+void UseFormTextSize(QWidget& form)
 {
     QFont text = form.font();
     text.setPointSizeF(8.25);

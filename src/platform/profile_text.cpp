@@ -98,23 +98,23 @@ void classify(string_view content, Line& line)
 // is parsed of its line, and the bytes after it up to the line break are skipped.
 class LineScanner {
 public:
-    explicit LineScanner(string_view text)
-        : text_(text)
+    explicit LineScanner(string_view content)
+        : text(content)
     {
     }
 
     bool next(Line& line)
     {
-        if (pos_ >= text_.size())
+        if (pos >= text.size())
             return false;
         line = Line {};
-        line.begin = pos_;
-        line.end = pos_;
-        while (line.end < text_.size() && !isLineBreak(text_[line.end]))
+        line.begin = pos;
+        line.end = pos;
+        while (line.end < text.size() && !isLineBreak(text[line.end]))
             ++line.end;
         line.next = line.end + breakLength(line.end);
-        pos_ = line.next;
-        const string_view whole = text_.substr(line.begin, line.end - line.begin);
+        pos = line.next;
+        const string_view whole = text.substr(line.begin, line.end - line.begin);
         classify(cString(whole), line);
         return true;
     }
@@ -122,7 +122,7 @@ public:
 private:
     size_t breakLength(size_t at) const
     {
-        const string_view rest = text_.substr(at);
+        const string_view rest = text.substr(at);
         if (rest.empty())
             return 0;
         if (rest.substr(0, 2) == "\r\n")
@@ -132,8 +132,8 @@ private:
         return 1;
     }
 
-    string_view text_;
-    size_t pos_ = 0;
+    string_view text;
+    size_t pos = 0;
 };
 
 // The value of key in the first copy of section; only that copy is searched, and its first match wins.

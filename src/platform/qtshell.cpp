@@ -2,6 +2,7 @@
 
 #include "appinfo.h"
 #include "fileurl.h"
+#include "localtext.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -13,11 +14,6 @@
 
 namespace doorsel {
 namespace {
-
-QString fromLocal(const std::string& s)
-{
-    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::string toPath(const QString& s)
 {

@@ -36,16 +36,16 @@ public:
     Key() = default;
     ~Key()
     {
-        if (h_)
-            RegCloseKey(h_);
+        if (handle)
+            RegCloseKey(handle);
     }
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
-    HKEY* out() { return &h_; }
-    HKEY get() const { return h_; }
+    HKEY* out() { return &handle; }
+    HKEY get() const { return handle; }
 
 private:
-    HKEY h_ = nullptr;
+    HKEY handle = nullptr;
 };
 
 // Opens the key that holds a value ("HKLM\\...\\Name"), creating it when asked; the value's name

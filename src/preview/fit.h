@@ -2,8 +2,10 @@
 
 namespace doorsel {
 
-// The thumbnail area: 280 x 210 pixels, measured in twips like every window position.
+// Every window position is measured in twips, 15 to a pixel at 96 DPI.
 inline constexpr int TwipsPerPixel = 15;
+
+// The thumbnail area: 280 x 210 pixels.
 inline constexpr double ThumbWidthTwips = 4200;
 inline constexpr double ThumbHeightTwips = 3150;
 

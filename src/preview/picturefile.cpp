@@ -15,32 +15,32 @@ namespace {
 class ByteReader {
 public:
     explicit ByteReader(std::string_view bytes)
-        : window_(bytes)
+        : window(bytes)
     {
     }
 
     explicit ByteReader(std::istream& in)
-        : in_(&in)
-        , buffer_(std::size_t {64} * 1024)
+        : input(&in)
+        , buffer(std::size_t {64} * 1024)
     {
     }
 
     // The next byte, or -1 at the end.
     int get()
     {
-        if (pos_ == window_.size() && !fill())
+        if (pos == window.size() && !fill())
             return -1;
-        return static_cast<unsigned char>(window_[pos_++]);
+        return static_cast<unsigned char>(window[pos++]);
     }
 
     // Up to size bytes into out; how many there were.
     std::size_t read(unsigned char* out, std::size_t size)
     {
         std::size_t got = 0;
-        while (got < size && (pos_ < window_.size() || fill())) {
-            const std::size_t part = std::min(size - got, window_.size() - pos_);
-            std::memcpy(out + got, window_.data() + pos_, part);
-            pos_ += part;
+        while (got < size && (pos < window.size() || fill())) {
+            const std::size_t part = std::min(size - got, window.size() - pos);
+            std::memcpy(out + got, window.data() + pos, part);
+            pos += part;
             got += part;
         }
         return got;
@@ -49,53 +49,53 @@ public:
     // Passes over count bytes; false when the input ends first.
     bool skip(std::uint64_t count)
     {
-        const std::uint64_t buffered = window_.size() - pos_;
+        const std::uint64_t buffered = window.size() - pos;
         if (count <= buffered) {
-            pos_ += static_cast<std::size_t>(count);
+            pos += static_cast<std::size_t>(count);
             return true;
         }
-        pos_ = window_.size();
-        if (in_ == nullptr)
+        pos = window.size();
+        if (input == nullptr)
             return false;
         count -= buffered;
         if (count > static_cast<std::uint64_t>(std::numeric_limits<std::streamoff>::max()))
             return false;
-        in_->clear();
-        in_->seekg(static_cast<std::streamoff>(count) - 1, std::ios::cur);
+        input->clear();
+        input->seekg(static_cast<std::streamoff>(count) - 1, std::ios::cur);
         // Reading the last skipped byte proves the file reaches that far.
-        return *in_ && get() >= 0;
+        return *input && get() >= 0;
     }
 
     // Moves to the next 0xFF byte and consumes it; false at the end.
     bool skipPastNextFF()
     {
         for (;;) {
-            if (pos_ == window_.size() && !fill())
+            if (pos == window.size() && !fill())
                 return false;
-            const std::size_t ff = window_.find('\xFF', pos_);
+            const std::size_t ff = window.find('\xFF', pos);
             if (ff != std::string_view::npos) {
-                pos_ = ff + 1;
+                pos = ff + 1;
                 return true;
             }
-            pos_ = window_.size();
+            pos = window.size();
         }
     }
 
 private:
     bool fill()
     {
-        if (in_ == nullptr)
+        if (input == nullptr)
             return false;
-        in_->read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        window_ = std::string_view(buffer_.data(), static_cast<std::size_t>(in_->gcount()));
-        pos_ = 0;
-        return !window_.empty();
+        input->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        window = std::string_view(buffer.data(), static_cast<std::size_t>(input->gcount()));
+        pos = 0;
+        return !window.empty();
     }
 
-    std::istream* in_ = nullptr;
-    std::vector<char> buffer_;
-    std::string_view window_; // all the bytes, or the block of the file read last
-    std::size_t pos_ = 0;
+    std::istream* input = nullptr;
+    std::vector<char> buffer;
+    std::string_view window; // all the bytes, or the block of the file read last
+    std::size_t pos = 0;
 };
 
 constexpr int MarkerSOS = 0xDA;

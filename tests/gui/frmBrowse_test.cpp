@@ -187,7 +187,7 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
     EXPECT_EQ(rowHeights.size(), 1u) << "one row height in every layout";
 }
 
-TEST_F(BrowseWindow, focusStartsOnSetAsLogonScreenAndTabFollowsTheDesignedOrder)
+TEST_F(BrowseWindow, focusStartsOnSetAsLogonScreenAndTabFollowsTheFormsOrder)
 {
     settings::Write(settings::EnableRandom, "1");
     auto window = open();

@@ -13,7 +13,7 @@ namespace {
 
 using StartUp = MainWindowTest;
 
-TEST_F(StartUp, firstStartWritesExactlyTheTwoDefaultsAndShowsTheDesignState)
+TEST_F(StartUp, firstStartWritesExactlyTheTwoDefaultsAndShowsTheFormAsLaidOut)
 {
     ASSERT_FALSE(exists(ConfigPath));
     open();

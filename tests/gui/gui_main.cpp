@@ -1,12 +1,44 @@
 // GUI tests run offscreen, with one application object for the whole run.
 #include <QApplication>
+#include <QWidget>
 
 #include <gtest/gtest.h>
+
+namespace {
+
+// Every test leaves the application as it found it: no window open, and windows closing as usual,
+// so that no test passes or fails for what an earlier one left behind.
+class CleanApplication : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo& /*test*/) override
+    {
+        quitOnLastWindowClosed = QApplication::quitOnLastWindowClosed();
+    }
+
+    // Runs once the fixture is gone, and before the result is printed.
+    void OnTestEnd(const ::testing::TestInfo& /*test*/) override
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible())
+                continue;
+            ADD_FAILURE() << "window left open: " << window->metaObject()->className() << " \""
+                          << window->objectName().toStdString() << '"';
+            window->hide();
+            window->deleteLater();
+        }
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::setQuitOnLastWindowClosed(quitOnLastWindowClosed);
+    }
+
+    bool quitOnLastWindowClosed = true;
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new CleanApplication);
     return RUN_ALL_TESTS();
 }

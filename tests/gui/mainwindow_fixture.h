@@ -28,13 +28,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { RegisterTahoma(); }
 
-    void TearDown() override
-    {
-        window.reset();
-        for (const QWidget* w : QApplication::topLevelWidgets())
-            EXPECT_FALSE(w->isVisible()) << "window left open: " << w->objectName().toStdString();
-    }
-
     frmMain& open()
     {
         window = std::make_unique<frmMain>(shell);

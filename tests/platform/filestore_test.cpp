@@ -135,15 +135,23 @@ TEST(FileStore, lockHeldElsewhereIsWaitedForOnlySoLong)
 {
     test::TestFolder folder;
     const std::string path = folder.file("store.txt");
-    std::shared_ptr<void> held = detail::lockExclusive(path);
+    const auto lockedWithin = [&](int milliseconds) {
+        bool locked = false;
+        std::thread([&] {
+            locked = static_cast<bool>(detail::lockExclusive(path, std::chrono::milliseconds(milliseconds)));
+        }).join();
+        return locked;
+    };
+    detail::StoreLock held = detail::lockExclusive(path);
     ASSERT_TRUE(held);
-    bool second = true;
-    std::thread([&] { second = detail::lockExclusive(path, std::chrono::milliseconds(200)) != nullptr; }).join();
-    EXPECT_FALSE(second);
+    EXPECT_FALSE(lockedWithin(200));
 
-    held.reset();
-    std::thread([&] { second = detail::lockExclusive(path, std::chrono::milliseconds(5000)) != nullptr; }).join();
-    EXPECT_TRUE(second);
+    // Handed on, the lock stays held until its last owner lets it go.
+    detail::StoreLock moved = std::move(held);
+    EXPECT_FALSE(lockedWithin(200));
+
+    moved.release();
+    EXPECT_TRUE(lockedWithin(5000));
 }
 
 } // namespace

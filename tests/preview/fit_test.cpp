@@ -9,6 +9,16 @@
 namespace doorsel {
 namespace {
 
+// Twips and pixels alike: the same five fields.
+template <typename Rect> void expectRect(const Rect& r, const Rect& expected)
+{
+    EXPECT_EQ(r.x, expected.x);
+    EXPECT_EQ(r.y, expected.y);
+    EXPECT_EQ(r.width, expected.width);
+    EXPECT_EQ(r.height, expected.height);
+    EXPECT_EQ(r.scaled, expected.scaled);
+}
+
 struct FitCase {
     double width, height;
     FitRect expected;
@@ -25,11 +35,7 @@ TEST_P(FitPictureTwips, drawsWhereTheRuleSays)
 {
     const FitCase& c = GetParam();
     const FitRect r = FitPicture(c.width, c.height);
-    EXPECT_EQ(r.x, c.expected.x);
-    EXPECT_EQ(r.y, c.expected.y);
-    EXPECT_EQ(r.width, c.expected.width);
-    EXPECT_EQ(r.height, c.expected.height);
-    EXPECT_EQ(r.scaled, c.expected.scaled);
+    expectRect(r, c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, FitPictureTwips,
@@ -95,11 +101,7 @@ TEST_P(FitPicturePixels, convertsThroughTwipsAndStaysInsideTheArea)
 {
     const PixelCase& c = GetParam();
     const PixelRect r = FitPictureInPixels(c.width, c.height);
-    EXPECT_EQ(r.x, c.expected.x);
-    EXPECT_EQ(r.y, c.expected.y);
-    EXPECT_EQ(r.width, c.expected.width);
-    EXPECT_EQ(r.height, c.expected.height);
-    EXPECT_EQ(r.scaled, c.expected.scaled);
+    expectRect(r, c.expected);
     EXPECT_GE(r.x, 0);
     EXPECT_GE(r.y, 0);
     EXPECT_LE(r.x + r.width, 280);

@@ -3,7 +3,6 @@
 #include "platform/filestore.h"
 
 #include <filesystem>
-#include <memory>
 
 namespace doorsel::test {
 
@@ -13,12 +12,12 @@ namespace doorsel::test {
 class LogonHostLock {
 public:
     LogonHostLock()
-        : lock_(detail::lockExclusive((std::filesystem::temp_directory_path() / "doorsel-tests-uihost").string()))
+        : lock(detail::lockExclusive((std::filesystem::temp_directory_path() / "doorsel-tests-uihost").string()))
     {
     }
 
 private:
-    std::shared_ptr<void> lock_;
+    detail::StoreLock lock;
 };
 
 } // namespace doorsel::test
