@@ -4,8 +4,8 @@
 //   bench_browse [tree folder]   (default: a folder under the system's temporary folder)
 #include "browse/browseowner.h"
 #include "browse/frmBrowse.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/settings.h"
 #include "platform/shell.h"
 
 #include <QApplication>

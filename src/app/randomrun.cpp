@@ -2,8 +2,8 @@
 
 #include "platform/logonhost.h"
 #include "platform/randomlist.h"
-#include "platform/settings.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 
 #include <algorithm>
 #include <cstdint>

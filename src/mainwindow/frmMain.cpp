@@ -3,17 +3,17 @@
 #include "browse/frmBrowse.h"
 
 #include "about/frmAbout.h"
-#include "platform/logonhost.h"
-#include "platform/logonswitch.h"
-#include "platform/formfit.h"
 #include "framehints.h"
 #include "options.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
+#include "platform/formfit.h"
+#include "platform/logonhost.h"
+#include "platform/logonswitch.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 #include "platform/shell.h"
 #include "programicon.h"
-#include "platform/settings.h"
 #include "ui_frmMain.h"
 
 #include <QApplication>

@@ -1,14 +1,14 @@
 // The "Options" page of the main window: loading it at start-up, Save, Cancel and the folder button.
 #include "frmMain.h"
 
-#include "platform/logonhost.h"
 #include "options.h"
 #include "pathtext.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 #include "platform/shell.h"
 #include "platform/storefailure.h"
-#include "platform/settings.h"
 #include "ui_frmMain.h"
 
 #include <optional>

@@ -3,8 +3,8 @@
 
 #include "browse/frmBrowse.h"
 
-#include "platform/shell.h"
 #include "platform/settings.h"
+#include "platform/shell.h"
 #include "ui_frmMain.h"
 
 #include <QEvent>

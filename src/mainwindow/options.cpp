@@ -1,8 +1,8 @@
 #include "options.h"
 
 #include "platform/appinfo.h"
-#include "platform/windowsdir.h"
 #include "platform/settings.h"
+#include "platform/windowsdir.h"
 
 #include <cstdint>
 #include <limits>

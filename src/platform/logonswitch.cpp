@@ -1,8 +1,8 @@
 #include "logonswitch.h"
 
 #include "logonhost.h"
-#include "platform/settings.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 #include "platform/storefailure.h"
 
 namespace doorsel {

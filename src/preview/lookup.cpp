@@ -1,8 +1,8 @@
 #include "lookup.h"
 
-#include "platform/logonhost.h"
 #include "platform/appinfo.h"
 #include "platform/folderlist.h"
+#include "platform/logonhost.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,7 +1,7 @@
 // The executable as a whole, started the way the system starts it: the one-shot modes must work
 // without a display, print nothing and end with exit code 0.
-#include "platform/logonhost.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "support/spawn.h"

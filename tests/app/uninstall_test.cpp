@@ -1,5 +1,5 @@
-#include "platform/logonhost.h"
 #include "app/uninstall.h"
+#include "platform/logonhost.h"
 #include "platform/registry.h"
 #include "support/logonhostlock.h"
 #include "support/testfolder.h"

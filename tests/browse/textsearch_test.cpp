@@ -1,5 +1,5 @@
-#include "platform/randomlist.h"
 #include "browse/textsearch.h"
+#include "platform/randomlist.h"
 
 #include <gtest/gtest.h>
 

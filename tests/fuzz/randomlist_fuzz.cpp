@@ -1,9 +1,9 @@
 // Random list files of any bytes: reading the entries and searching them must never crash, hang or
 // leak; every entry is a whole line that is not blank, the check-mark search finds a string exactly
 // when an entry holds it, and a path the list's own writer keeps is read back as it stands.
-#include "platform/randomlist.h"
 #include "browse/textsearch.h"
 #include "fuzz/fuzzinput.h"
+#include "platform/randomlist.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "about/frmAbout.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/settings.h"
 #include "support/fakeshell.h"
 #include "support/httpserver.h"
 #include "support/testfolder.h"

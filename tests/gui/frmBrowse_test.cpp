@@ -1,11 +1,11 @@
-#include "platform/logonhost.h"
 #include "browse/browseowner.h"
 #include "browse/frmBrowse.h"
 #include "gui/captionfit.h"
 #include "mainwindow/appfonts.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 #include "support/fakeshell.h"
 #include "support/testfolder.h"
 

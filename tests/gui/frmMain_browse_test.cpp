@@ -1,8 +1,8 @@
-#include "platform/logonhost.h"
 #include "browse/frmBrowse.h"
 #include "gui/mainwindow_fixture.h"
-#include "platform/settings.h"
+#include "platform/logonhost.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 
 #include <QAction>
 #include <QTimer>

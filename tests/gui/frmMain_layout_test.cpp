@@ -5,8 +5,8 @@
 #include "browse/frmBrowse.h"
 #include "gui/captionfit.h"
 #include "gui/mainwindow_fixture.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/settings.h"
 
 #include <QStyle>
 

@@ -1,9 +1,9 @@
 // The "Options" page: Save with its counts and start-up entries, Cancel, and the folder button.
-#include "platform/logonhost.h"
 #include "gui/mainwindow_fixture.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 
 namespace doorsel::test {
 namespace {

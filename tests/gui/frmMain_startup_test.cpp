@@ -1,9 +1,9 @@
 // Opening the main window: the defaults of a first start, the Options page as the settings file has
 // it, the fixed window, and the pages.
 #include "gui/mainwindow_fixture.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 
 #include <QTimer>
 #include <QWindow>

@@ -1,7 +1,7 @@
 // The "Logon Screen" page: choosing a LogonUI file, putting the system's back, the preview.
-#include "platform/logonhost.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
 #include "platform/registry.h"
 #include "preview/previewpane.h"
 

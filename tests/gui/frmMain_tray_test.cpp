@@ -1,8 +1,8 @@
 // Minimising into the notification area, the icon's menu, and closing the main window.
 #include "browse/frmBrowse.h"
 #include "gui/mainwindow_fixture.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/settings.h"
 
 #include <QAction>
 #include <QMenu>

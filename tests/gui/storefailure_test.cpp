@@ -1,11 +1,11 @@
 // A change that could not be stored is never reported as done: one message says what failed and why.
-#include "platform/logonhost.h"
 #include "browse/frmBrowse.h"
-#include "platform/randomlist.h"
 #include "gui/mainwindow_fixture.h"
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
+#include "platform/randomlist.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 
 #include <QTreeWidget>
 

@@ -1,7 +1,7 @@
 #include "platform/logonhost.h"
 #include "platform/logonswitch.h"
-#include "platform/settings.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "platform/randomlist.h"
 #include "browse/textsearch.h"
 #include "platform/appinfo.h"
+#include "platform/randomlist.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/settings.h"
 #include "platform/appinfo.h"
+#include "platform/settings.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 //   doorsel_store_writer ini <file> <prefix> <count>
 //   doorsel_store_writer reg <program folder> <prefix> <count>
 //   doorsel_store_writer list <program folder> <prefix> <count>   (saves 1, 2, ... rows in turn)
-#include "platform/randomlist.h"
 #include "platform/appinfo.h"
 #include "platform/profile.h"
+#include "platform/randomlist.h"
 #include "platform/registry.h"
 
 #include <cstdlib>
