@@ -102,7 +102,7 @@ void frmBrowse::Form_Load()
         const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
         QList<QTreeWidgetItem*> rows;
         SearchFolder(
-            folder, true, [&](const FoundFile& file) { rows.append(makeRow(file, search.Find(file.fullPath) != 0)); });
+            folder, true, [&](const FoundFile& file) { rows.append(makeRow(file, search.Contains(file.fullPath))); });
         // Added in one go: a list view takes ten thousand rows at once far faster than one by one.
         ui->listFiles->addTopLevelItems(rows);
     }

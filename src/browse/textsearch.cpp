@@ -60,6 +60,7 @@ struct TextSearch::Filter : RunFilter {
 };
 
 TextSearch::TextSearch(const std::vector<std::string>& entries)
+    : whole(entries.begin(), entries.end())
 {
     for (const std::string& entry : entries) {
         text += entry;
@@ -70,6 +71,11 @@ TextSearch::TextSearch(const std::vector<std::string>& entries)
 }
 
 TextSearch::~TextSearch() = default;
+
+bool TextSearch::Contains(const std::string& st) const
+{
+    return whole.count(st) != 0 || Find(st) != 0;
+}
 
 std::int64_t TextSearch::Find(const std::string& st) const
 {

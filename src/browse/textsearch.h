@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace doorsel {
@@ -21,9 +22,14 @@ public:
     // does one holding a line break: no entry can hold one.
     std::int64_t Find(const std::string& st) const;
 
+    // Whether st occurs at all: Find(st) != 0, answered at once when st is a whole entry, as the
+    // rows of a list the browse window saved are.
+    bool Contains(const std::string& st) const;
+
 private:
     // The entries one after another, each ended by LF, so that no match runs from one into the next.
     std::string text;
+    std::unordered_set<std::string> whole;
     // Most rows are not in the list; for a long list this rules nearly all of them out at once.
     struct Filter;
     std::unique_ptr<Filter> filter;

@@ -20,8 +20,10 @@ TEST(TextSearch, countsEveryOccurrenceWithinTheEntries)
         std::int64_t count;
     } cases[] = {{"a", 8}, {"aa", 3}, {"aaa", 2}, {"aba", 1}, {"bab", 1}, {"A", 0}, {"aXa", 1}, {"/x.exe", 2}, {"", 0},
         {"aaaa abab aXa!", 0}, {"aXa\n/x", 0}, {"\r\n", 0}};
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(search.Find(c.st), c.count) << c.st;
+        EXPECT_EQ(search.Contains(c.st), c.count != 0) << c.st;
+    }
     EXPECT_EQ(TextSearch({}).Find("/x.exe"), 0);
 }
 
