@@ -35,9 +35,6 @@ public:
     std::vector<std::string> rowPaths() const;
     std::vector<bool> rowMarks() const;
 
-    // True once a row has been clicked since the window opened or since the last set.
-    bool itemChosen() const { return ItemChosen; }
-
 private:
     void Form_Load();
     static QTreeWidgetItem* makeRow(const FoundFile& file, bool marked);

@@ -80,7 +80,8 @@ void frmMain::loadOptionsPage()
 
 void frmMain::checkRandom_Click()
 {
-    const bool enabled = options::RotateControlsEnabled(ui->checkRandom->isChecked());
+    // "Rotate every", the count box and "logon(s)." are usable only while random selection is ticked.
+    const bool enabled = ui->checkRandom->isChecked();
     ui->labelRandom1->setEnabled(enabled);
     ui->labelRandom2->setEnabled(enabled);
     ui->txtRotateEvery->setEnabled(enabled);

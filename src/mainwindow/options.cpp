@@ -26,11 +26,6 @@ const char* BrowseCaption(bool randomOn)
     return randomOn ? BrowseCaptionRandom : BrowseCaptionPlain;
 }
 
-bool RotateControlsEnabled(bool randomChecked)
-{
-    return randomChecked;
-}
-
 std::string RotateEveryShown(const std::string& stored)
 {
     if (stored.empty() || stored == "0" || stored.size() > CountBoxLength || !allDigits(stored))

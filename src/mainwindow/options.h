@@ -13,9 +13,6 @@ inline constexpr const char* FolderChooserTitle = "Select your default logon scr
 // The main page's browse button also edits the random list while random selection is on.
 const char* BrowseCaption(bool randomOn);
 
-// "Rotate every", the count box and "logon(s)." are usable only while random selection is ticked.
-bool RotateControlsEnabled(bool randomChecked);
-
 // What the count box shows for the stored "RotateEvery": the stored digits, or "1" when nothing
 // usable is stored ("", "0", or a hand-edited value the two-digit box could not hold).
 std::string RotateEveryShown(const std::string& stored);

@@ -58,12 +58,10 @@ TEST(Options, saveKeepsATypedCountAndStartsTheCountdownOneBelowIt)
     }
 }
 
-TEST(Options, randomSelectionDecidesBrowseCaptionAndCountControls)
+TEST(Options, randomSelectionDecidesBrowseCaption)
 {
     EXPECT_STREQ(BrowseCaption(true), "Browse Your LogonUI Files and Edit Your Random LogonUI List...");
     EXPECT_STREQ(BrowseCaption(false), "Browse Your LogonUI Files...");
-    EXPECT_TRUE(RotateControlsEnabled(true));
-    EXPECT_FALSE(RotateControlsEnabled(false));
 }
 
 TEST(Options, defaultFolderIsTheWindowsFoldersResourcesWithTrailingSeparator)
