@@ -18,43 +18,45 @@ bool Write(const char* key, const std::string& value)
     return WriteIniValue(Section, key, value, ConfigPath);
 }
 
-std::optional<long long> NumberOf(const std::string& text)
+namespace {
+
+// The text of a number: without the blanks and tabs around it, and without a leading '+'.
+std::string_view numberText(const std::string& text)
 {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
-        return std::nullopt;
-    const size_t last = text.find_last_not_of(" \t");
-    const char* begin = text.data() + first;
-    const char* end = text.data() + last + 1;
-    if (*begin == '+')
-        ++begin;
-    long long value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end)
+        return {};
+    std::string_view number(text.data() + first, text.find_last_not_of(" \t") + 1 - first);
+    if (number.front() == '+')
+        number.remove_prefix(1);
+    return number;
+}
+
+// The whole text read as one number, or nothing.
+template <typename T, typename... Format> std::optional<T> wholeNumber(std::string_view number, Format... format)
+{
+    T value {};
+    const char* end = number.data() + number.size();
+    const auto [stop, error] = std::from_chars(number.data(), end, value, format...);
+    if (number.empty() || error != std::errc() || stop != end)
         return std::nullopt;
     return value;
 }
 
+} // namespace
+
+std::optional<long long> NumberOf(const std::string& text)
+{
+    return wholeNumber<long long>(numberText(text));
+}
+
 std::optional<double> ValueOf(const std::string& text)
 {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::nullopt;
-    const size_t last = text.find_last_not_of(" \t");
-    const char* begin = text.data() + first;
-    const char* end = text.data() + last + 1;
-    if (*begin == '+')
-        ++begin;
+    const std::string_view number = numberText(text);
     // Digits with an optional fraction only: no exponent, no "inf" or "nan".
-    if (begin == end
-        || std::string_view(begin, static_cast<size_t>(end - begin)).find_first_not_of("-0123456789.")
-            != std::string_view::npos)
+    if (number.find_first_not_of("-0123456789.") != std::string_view::npos)
         return std::nullopt;
-    double value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value, std::chars_format::fixed);
-    if (error != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
+    return wholeNumber<double>(number, std::chars_format::fixed);
 }
 
 bool IsOn(const std::string& text)
