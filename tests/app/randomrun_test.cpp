@@ -134,6 +134,16 @@ protected:
     static std::string nextRotation() { return settings::Read(settings::NextRotation); }
     static std::string uiHost() { return ReadRegValue(UIHostPath); }
 
+    // One picking run over a list text with one scripted draw, `current` being the logon screen in use.
+    void pickFrom(const std::string& text, const std::string& current, float draw)
+    {
+        settings("1", "0");
+        list(text);
+        WriteRegValue(UIHostPath, current);
+        test::ScriptedRandom source({draw});
+        RunRandom(source);
+    }
+
     // The run and the browse window's check marks must read a list file alike: the run sets only
     // what a row can come up checked by.
     struct ReadCase {
@@ -145,11 +155,7 @@ protected:
     };
     void expectReadAlike(const ReadCase& c)
     {
-        settings("1", "0");
-        list(c.text);
-        WriteRegValue(UIHostPath, "current");
-        test::ScriptedRandom draw({c.draw});
-        RunRandom(draw);
+        pickFrom(c.text, "current", c.draw);
         EXPECT_EQ(uiHost(), c.set) << c.name;
         const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
         for (const auto& [path, checked] : c.rows)
@@ -288,11 +294,7 @@ TEST_F(RandomRun, readsListsWithAnyLineEnd)
         {"/a.exe\n/b c.exe", 0.0f, "/a.exe"},
     };
     for (const auto& c : cases) {
-        settings("1", "0");
-        list(c.text);
-        WriteRegValue(UIHostPath, "logonui.exe");
-        test::ScriptedRandom draw({c.draw});
-        RunRandom(draw);
+        pickFrom(c.text, "logonui.exe", c.draw);
         EXPECT_EQ(uiHost(), c.expected) << c.text;
     }
 }
