@@ -7,10 +7,14 @@ set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+# DOORSEL_WINDOWS_QT: the folder of a Qt 6 built for MinGW-w64 x86_64, when there is one.
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${DOORSEL_WINDOWS_QT})
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES DOORSEL_WINDOWS_QT)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages (Qt) only from the Windows side: the build machine's own Qt must never be taken for one.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Static runtime, so Wine needs no MinGW DLLs on its path.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

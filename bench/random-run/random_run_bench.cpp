@@ -1,5 +1,6 @@
 // Times "doorsel -random" as the system starts it, a whole process with a list of 1,000 entries,
-// beside a bare program and one that only loads doorsel's libraries. The three are run in turn,
+// beside a bare program and one that only loads the GUI libraries (as doorsel did when it linked
+// its windows). The three are run in turn,
 // round after round, so that a busy moment of the machine weighs on all of them alike.
 #include <algorithm>
 #include <chrono>
@@ -90,7 +91,7 @@ int main(int argc, char* argv[])
     std::vector<Program> programs = {
         {"doorsel -random", (folder / "doorsel").string(), {"-random"}, {}, {}},
         {"(a) bare program", (bin / "bench_empty_main").string(), {}, {}, {}},
-        {"(b) doorsel's libraries", (bin / "bench_linked_main").string(), {}, {}, {}},
+        {"(b) GUI libraries linked", (bin / "bench_linked_main").string(), {}, {}, {}},
     };
     for (Program& p : programs) // warm the page cache and create the stores
         for (int i = 0; i < 5; ++i)
@@ -109,8 +110,8 @@ int main(int argc, char* argv[])
         std::printf("%-26s %7.2f ms %7.2f ms %7.2f ms %9.2f ms\n", p.label, percentile(p.wall, 0.5),
             percentile(p.wall, 0.1), percentile(p.wall, 0.9), percentile(p.cpu, 0.5));
     const double run = percentile(programs[0].wall, 0.5);
-    std::printf("doorsel -random / (b): %.2fx   (goal: within 1.3x)\n", run / percentile(programs[2].wall, 0.5));
-    std::printf("doorsel -random / (a): %.2fx\n", run / percentile(programs[1].wall, 0.5));
+    std::printf("doorsel -random / (a): %.2fx   (goal: within 3x)\n", run / percentile(programs[1].wall, 0.5));
+    std::printf("doorsel -random / (b): %.2fx\n", run / percentile(programs[2].wall, 0.5));
 
     std::error_code ignored;
     fs::remove_all(folder, ignored);

@@ -1,7 +1,7 @@
 #include "app/commandline.h"
 #include "app/randomrun.h"
 #include "app/uninstall.h"
-#include "mainwindow/runwindow.h"
+#include "app/windowmodule.h"
 #include "platform/appinfo.h"
 
 int main(int argc, char* argv[])
@@ -11,8 +11,8 @@ int main(int argc, char* argv[])
     char* programName = argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
     ConfigPath = DefaultConfigPath();
 
-    // The one-shot modes run before any window system is touched: they need no display, and the
-    // random run sits on the system's start-up path.
+    // The one-shot modes run without any window system: they need no display, and the random run
+    // sits on the system's start-up path. The windows live in a module loaded only when they open.
     switch (StartModeFor(CommandLineText(argc, argv))) {
     case StartMode::Random:
         RunRandom();
@@ -21,9 +21,9 @@ int main(int argc, char* argv[])
         RunUninstall();
         return 0;
     case StartMode::Minimized:
-        return RunWindow(programName, true);
+        return RunWindowModule(programName, true);
     case StartMode::Window:
         break;
     }
-    return RunWindow(programName, false);
+    return RunWindowModule(programName, false);
 }

@@ -4,14 +4,19 @@
 #include "platform/logonhost.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "platform/windowmodule.h"
 #include "support/spawn.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <sys/wait.h>
@@ -80,11 +85,20 @@ protected:
         return names;
     }
 
+    // The windows' module beside the copy, as in the build's program folder.
+    void placeWindowModule()
+    {
+        if (!fs::exists(folder.file(WindowModuleName), ignored))
+            fs::create_symlink(fs::path(test::siblingExecutable("doorsel")).parent_path() / WindowModuleName,
+                folder.file(WindowModuleName));
+    }
+
     // Starts the program with an off-screen display and tells whether it opened its window: the
     // window's start-up stores its defaults and the process goes on running, while a one-shot mode
     // (or a crash) ends. The window is then closed.
     bool opensTheWindow(const std::string& arguments, std::string* output = nullptr)
     {
+        placeWindowModule();
         const std::string out = folder.file("output.txt");
         test::Process program("/bin/sh",
             {"-c",
@@ -103,7 +117,71 @@ protected:
     }
 
     test::TestFolder folder;
+    std::error_code ignored;
 };
+
+std::string OutputOf(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    std::array<char, 4096> buffer {};
+    for (size_t n = 0; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        output.append(buffer.data(), n);
+    ::pclose(pipe);
+    return output;
+}
+
+// The program needs no GUI library to start: those are the module's, and the module offers the
+// program one entry and nothing else.
+TEST(WindowModule, programLinksNoGuiLibraryAndTheModuleExportsOnlyItsEntry)
+{
+    const std::string program = test::siblingExecutable("doorsel");
+    const std::string libraries = OutputOf("ldd '" + program + "'");
+    EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
+    for (const char* gui : {"Qt", "xcb", "X11", "GL"})
+        EXPECT_EQ(libraries.find(gui), std::string::npos) << libraries;
+
+    const std::string module = fs::path(program).parent_path() / WindowModuleName;
+    // Every shared object also has the linker's own end-of-section markers.
+    EXPECT_EQ(OutputOf("nm -D --defined-only '" + module + "' | awk '$3 !~ /^(__bss_start|_edata|_end)$/ {print $3}'"),
+        std::string(WindowModuleEntryName) + "\n");
+}
+
+// Without a module that loads, the window mode says in one line what is missing and ends, having
+// written nothing; the one-shot modes above run with no module at all.
+TEST_F(Doorsel, windowModeWithoutAWorkingModuleSaysWhatIsMissingAndWritesNothing)
+{
+    const std::string module = folder.file(WindowModuleName);
+    const std::string withoutEntry = test::siblingExecutable("libdoorsel_module_without_entry.so");
+    struct Case {
+        const char* what;
+        std::function<void()> place;
+        std::string says;
+    };
+    const std::vector<Case> cases = {
+        {"missing", [] {}, module + " is missing\n"},
+        {"not a library", [&] { test::spit(module, "not a library"); }, module + " cannot be loaded ("},
+        {"a library without the entry", [&] { fs::copy_file(withoutEntry, module); },
+            module + " has no entry doorsel_run_window\n"},
+        {"a link to nothing", [&] { fs::create_symlink(folder.file("nothing.so"), module); }, module + " is missing\n"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(module, ignored);
+        c.place();
+        const std::set<std::string> before = files();
+        for (const char* arguments : {"", "-minimized"}) {
+            const RunResult result = run(arguments);
+            EXPECT_EQ(result.exitCode, 1) << c.what;
+            EXPECT_TRUE(result.output.starts_with("Doorsel: the windows cannot open: " + c.says))
+                << c.what << ": " << result.output;
+            EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1)
+                << c.what << ": " << result.output;
+            EXPECT_EQ(files(), before) << c.what << ": nothing written";
+        }
+    }
+}
 
 TEST_F(Doorsel, uninstallRemovesRunValuesResetsTheLogonScreenAndKeepsTheFiles)
 {
@@ -152,6 +230,7 @@ TEST_F(Doorsel, qtOptionsOpenTheWindowLikeAnyOtherText)
 TEST_F(Doorsel, randomRunAndWindowStartingTogetherLoseNoSettingsWrite)
 {
     const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
+    placeWindowModule();
     const std::string expectedFolder = folder.path() + PathSeparator + "Resources" + PathSeparator;
     for (int round = 0; round < 12; ++round) {
         test::spit(ConfigPath, "[Options]\r\nRotateEvery=5\r\nNextRotation=4\r\n");

@@ -1,0 +1,193 @@
+// doorsel.exe as the system starts it: a whole process, against the registry and the profile
+// functions of the system it runs on. Every value a test changes is put back afterwards.
+#include "platform/appinfo.h"
+#include "support/testfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <windows.h>
+
+namespace fs = std::filesystem;
+
+namespace doorsel {
+namespace {
+
+constexpr const char* WinlogonKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr const char* RunKeyName = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The registry read and written directly, independent of the program's own back-end.
+std::optional<std::string> Value(const char* key, const std::string& name)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &handle) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::string data(4096, '\0');
+    DWORD size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    const LONG rc = RegQueryValueExA(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    RegCloseKey(handle);
+    if (rc != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    data.resize(size);
+    return data.substr(0, data.find('\0'));
+}
+
+void SetValue(const char* key, const std::string& name, const std::optional<std::string>& text)
+{
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(
+                  HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &handle, nullptr),
+        ERROR_SUCCESS);
+    if (text)
+        RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+            static_cast<DWORD>(text->size() + 1));
+    else
+        RegDeleteValueA(handle, name.c_str());
+    RegCloseKey(handle);
+}
+
+// Puts a value back as it was when the test began.
+class SavedValue {
+public:
+    SavedValue(const char* key, std::string name)
+        : key_(key)
+        , name_(std::move(name))
+        , old_(Value(key_, name_))
+    {
+    }
+    ~SavedValue() { SetValue(key_, name_, old_); }
+    SavedValue(const SavedValue&) = delete;
+    SavedValue& operator=(const SavedValue&) = delete;
+
+private:
+    const char* key_;
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+class DoorselExe : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::copy_file(ExecutablePath().substr(0, ExecutablePath().find_last_of('\\')) + "\\doorsel.exe",
+            folder.file("doorsel.exe"));
+    }
+
+    // Runs the copy in the test's program folder, its standard output and error in a file outside it.
+    RunResult run(const std::string& arguments)
+    {
+        const std::string out = scratch.file("output.txt");
+        SECURITY_ATTRIBUTES inherit {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        const HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE);
+        STARTUPINFOA startup {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = file;
+        startup.hStdError = file;
+        PROCESS_INFORMATION process {};
+        std::string command = "\"" + folder.file("doorsel.exe") + "\" " + arguments;
+        RunResult result;
+        if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.path().c_str(), &startup,
+                &process)) {
+            // A message box would wait for ever: the run must end by itself.
+            if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
+                TerminateProcess(process.hProcess, 99);
+                ADD_FAILURE() << "doorsel.exe " << arguments << " did not end";
+            }
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            result.exitCode = static_cast<int>(code);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        } else {
+            ADD_FAILURE() << "cannot start " << command;
+        }
+        CloseHandle(file);
+        result.output = test::slurp(out);
+        return result;
+    }
+
+    std::set<std::string> files() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    std::string iniValue(const char* key) const
+    {
+        char buffer[256] {};
+        GetPrivateProfileStringA("Options", key, "", buffer, sizeof buffer, folder.file("config.ini").c_str());
+        return buffer;
+    }
+
+    test::TestFolder scratch;
+    test::TestFolder folder;
+    SavedValue uiHost {WinlogonKey, "UIHost"};
+    SavedValue runStartup {RunKeyName, "Doorsel"};
+    SavedValue runRandom {RunKeyName, "Doorsel Random"};
+    // A value of the Run key that is not the program's, under a name no other run uses.
+    const std::string otherName = "Doorsel test " + std::to_string(GetCurrentProcessId());
+    SavedValue other {RunKeyName, otherName};
+};
+
+TEST_F(DoorselExe, uninstallRemovesBothRunValuesAndPutsTheDefaultBack)
+{
+    SetValue(RunKeyName, "Doorsel", "\"" + folder.file("doorsel.exe") + "\" -minimized");
+    SetValue(RunKeyName, "Doorsel Random", "\"" + folder.file("doorsel.exe") + "\" -random");
+    SetValue(RunKeyName, otherName, "C:\\Other\\other.exe");
+    SetValue(WinlogonKey, "UIHost", "C:\\Logons\\Bliss\\logonui.exe");
+
+    const RunResult result = run("-uninstall");
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(Value(RunKeyName, "Doorsel"), std::nullopt);
+    EXPECT_EQ(Value(RunKeyName, "Doorsel Random"), std::nullopt);
+    EXPECT_EQ(Value(RunKeyName, otherName), "C:\\Other\\other.exe");
+    EXPECT_EQ(Value(WinlogonKey, "UIHost"), "logonui.exe");
+    EXPECT_EQ(files(), std::set<std::string> {"doorsel.exe"});
+}
+
+TEST_F(DoorselExe, randomPicksFromTheListAndCountsThroughTheProfileFunctions)
+{
+    test::spit(folder.file("config.ini"), "[Options]\r\nRotateEvery=3\r\nNextRotation=0\r\n");
+    test::spit(folder.file("random.dat"), "C:\\Logons\\a.exe\r\nC:\\Logons\\b b\\logonui.exe\r\n");
+    SetValue(WinlogonKey, "UIHost", "logonui.exe");
+
+    const RunResult result = run("-random");
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    const std::optional<std::string> picked = Value(WinlogonKey, "UIHost");
+    EXPECT_TRUE(picked == "C:\\Logons\\a.exe" || picked == "C:\\Logons\\b b\\logonui.exe") << picked.value_or("");
+    EXPECT_EQ(iniValue("NextRotation"), "2");
+    EXPECT_EQ(iniValue("RotateEvery"), "3");
+}
+
+TEST_F(DoorselExe, windowModeWithoutItsModuleSaysSoAndWritesNothing)
+{
+    SetValue(WinlogonKey, "UIHost", "C:\\Logons\\a.exe");
+
+    const RunResult result = run("");
+
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_EQ(result.output, "Doorsel: the windows cannot open: " + folder.file("doorsel-gui.dll") + " is missing\r\n");
+    EXPECT_EQ(files(), std::set<std::string> {"doorsel.exe"});
+    EXPECT_EQ(Value(WinlogonKey, "UIHost"), "C:\\Logons\\a.exe");
+}
+
+} // namespace
+} // namespace doorsel
