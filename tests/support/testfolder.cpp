@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -38,6 +39,23 @@ std::string TestFolder::file(const std::string& name) const
     return path_ + PathSeparator + name;
 }
 
+fs::path pathOf(const std::string& bytes)
+{
+    return fs::path(std::u8string(bytes.begin(), bytes.end()));
+}
+
+namespace {
+// No path for bytes that are no UTF-8 on Windows, where no file can have such a name.
+std::optional<fs::path> pathIfAny(const std::string& bytes)
+{
+    try {
+        return pathOf(bytes);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+} // namespace
+
 std::string slurp(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -56,6 +74,13 @@ void spit(const std::string& path, const std::string& content)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
+}
+
+bool makeFolders(const std::string& path)
+{
+    const std::optional<fs::path> folder = pathIfAny(path);
+    std::error_code error;
+    return folder && (fs::create_directories(*folder, error) || fs::is_directory(*folder, error));
 }
 
 std::string testData(const std::string& name)
