@@ -51,9 +51,9 @@ TEST(Settings, readAndWriteGoToTheOptionsSectionOfTheSettingsFile)
     EXPECT_EQ(Read("alertyn"), "1");
 }
 
-// A program folder just short of 260 characters (the temporary file beside the settings goes past
-// it), and one far past it.
-TEST(Settings, aProgramFolderOfAnyLengthKeepsItsSettings)
+// A program folder whose name a code page other than UTF-8 cannot hold, one just short of 260
+// characters (the temporary file beside the settings goes past it), and one far past it.
+TEST(Settings, aProgramFolderOfAnyNameOrLengthKeepsItsSettings)
 {
     test::TestFolder folder;
     std::string nearLimit = folder.file("near");
@@ -61,7 +61,7 @@ TEST(Settings, aProgramFolderOfAnyLengthKeepsItsSettings)
     std::string deep = folder.file("deep");
     while (deep.size() < 300)
         deep += PathSeparator + std::string("folder");
-    for (const std::string& programFolder : {nearLimit, deep}) {
+    for (const std::string& programFolder : {folder.file("Łukasz"), nearLimit, deep}) {
         ASSERT_TRUE(test::makeFolders(programFolder));
         SetProgramFolder(programFolder);
         ConfigPath = DefaultConfigPath();

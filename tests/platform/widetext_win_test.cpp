@@ -9,6 +9,12 @@
 namespace doorsel::widetext {
 namespace {
 
+// The manifest gives the test programs the code page doorsel.exe has, so every name is UTF-8 here.
+TEST(WideText, theProcessCodePageIsUtf8)
+{
+    EXPECT_EQ(GetACP(), 65001u);
+}
+
 // In a code page other than UTF-8 (the system's own, where it ignores the manifest), a name the code
 // page cannot hold, or holds only as a look-alike, or whose bytes hold a separator that is none,
 // gives nothing.

@@ -21,7 +21,8 @@ TestFolder::TestFolder()
     name << "doorsel-test-" << stamp << '-' << counter++;
     const fs::path dir = fs::temp_directory_path() / name.str();
     fs::create_directories(dir);
-    path_ = dir.string();
+    const std::u8string name8 = dir.u8string();
+    path_.assign(name8.begin(), name8.end());
     SetProgramFolder(path_);
     ConfigPath = DefaultConfigPath();
 }
@@ -31,7 +32,7 @@ TestFolder::~TestFolder()
     SetProgramFolder("");
     ConfigPath.clear();
     std::error_code ignored;
-    fs::remove_all(path_, ignored);
+    fs::remove_all(pathOf(path_), ignored);
 }
 
 std::string TestFolder::file(const std::string& name) const
@@ -58,7 +59,10 @@ std::optional<fs::path> pathIfAny(const std::string& bytes)
 
 std::string slurp(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    const std::optional<fs::path> file = pathIfAny(path);
+    if (!file)
+        return {};
+    std::ifstream in(*file, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
@@ -66,13 +70,17 @@ std::string slurp(const std::string& path)
 
 bool exists(const std::string& path)
 {
+    const std::optional<fs::path> file = pathIfAny(path);
     std::error_code ignored;
-    return fs::exists(path, ignored);
+    return file && fs::exists(*file, ignored);
 }
 
 void spit(const std::string& path, const std::string& content)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::optional<fs::path> file = pathIfAny(path);
+    if (!file)
+        return;
+    std::ofstream out(*file, std::ios::binary | std::ios::trunc);
     out << content;
 }
 

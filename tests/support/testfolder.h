@@ -26,7 +26,8 @@ private:
 // for the standard library, which would read a Windows byte string in another code page.
 std::filesystem::path pathOf(const std::string& bytes);
 
-// Whole content of a file, "" when absent; and writing one directly (test set-up only).
+// Whole content of a file, "" when absent; and writing one directly (test set-up only). A name that
+// cannot be a file name here is never there.
 std::string slurp(const std::string& path);
 bool exists(const std::string& path);
 void spit(const std::string& path, const std::string& content);
