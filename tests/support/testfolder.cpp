@@ -9,9 +9,45 @@
 #include <optional>
 #include <sstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace doorsel::test {
+
+#ifdef _WIN32
+namespace {
+
+// The standard library lists a folder through a buffer of 260 characters here, so it leaves deeper
+// trees behind, and read-only files. A link is removed, never followed.
+void removeTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            const std::wstring path = folder + L"\\" + name;
+            if (name == L"." || name == L"..")
+                continue;
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            } else if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                RemoveDirectoryW(path.c_str());
+            } else {
+                removeTree(path);
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+#endif
 
 TestFolder::TestFolder()
 {
@@ -31,8 +67,12 @@ TestFolder::~TestFolder()
 {
     SetProgramFolder("");
     ConfigPath.clear();
+#ifdef _WIN32
+    removeTree(L"\\\\?\\" + pathOf(path_).wstring());
+#else
     std::error_code ignored;
-    fs::remove_all(pathOf(path_), ignored);
+    fs::remove_all(path_, ignored);
+#endif
 }
 
 std::string TestFolder::file(const std::string& name) const
