@@ -16,7 +16,7 @@ namespace {
 
 std::string storedFile(const char* name)
 {
-    return ProgramFolder() + PathSeparator + name;
+    return ProgramFile(name);
 }
 
 } // namespace

@@ -50,7 +50,7 @@ bool IsSafeFileName(const std::string& name)
 std::optional<std::string> DownloadPath(const std::string& url, const std::string& folder)
 {
     const std::string name = FileNameFromUrl(url);
-    if (!IsSafeFileName(name))
+    if (folder.empty() || !IsSafeFileName(name))
         return std::nullopt;
     return folder + PathSeparator + name;
 }

@@ -15,7 +15,7 @@ std::string FileNameFromUrl(const std::string& url);
 bool IsSafeFileName(const std::string& name);
 
 // The full path the URL's body is stored under in the folder, or nothing when the URL names no
-// file that can safely be written there.
+// file that can safely be written there or the folder is "" (not known).
 std::optional<std::string> DownloadPath(const std::string& url, const std::string& folder);
 
 } // namespace doorsel::about

@@ -13,12 +13,14 @@ namespace doorsel {
 
 int RunWindowModule(char* programName, bool minimized)
 {
-    const std::string path = ProgramFolder() + PathSeparator + WindowModuleName;
+    const std::string path = ProgramFile(WindowModuleName);
     const auto fail = [&path](WindowModuleProblem problem, std::string detail) {
+        // Without the program's own path, only the module's name can be told.
+        const std::string named = path.empty() ? std::string(WindowModuleName) : path;
         // The loader's reason starts with the path the line names already.
         if (detail.starts_with(path + ": "))
             detail.erase(0, path.size() + 2);
-        std::fprintf(stderr, "%s\n", WindowModuleFailure(path, problem, detail).c_str());
+        std::fprintf(stderr, "%s\n", WindowModuleFailure(named, problem, detail).c_str());
         return EXIT_FAILURE;
     };
     struct stat info { };

@@ -1,9 +1,11 @@
 #include "windowmodule.h"
 
 #include "platform/appinfo.h"
+#include "platform/widetext.h"
 #include "platform/windowmodule.h"
 
 #include <cstdlib>
+#include <optional>
 #include <windows.h>
 
 namespace doorsel {
@@ -32,25 +34,31 @@ void Report(const std::string& line)
     if (error != nullptr && error != INVALID_HANDLE_VALUE
         && WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size())
         return;
-    MessageBoxA(nullptr, line.c_str(), ProductName, MB_OK | MB_ICONERROR);
+    const std::wstring message = widetext::Widen(line).value_or(L"The windows cannot open.");
+    const std::wstring caption = widetext::Widen(ProductName).value_or(L"");
+    MessageBoxW(nullptr, message.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
 } // namespace
 
 int RunWindowModule(char* programName, bool minimized)
 {
-    const std::string path = ProgramFolder() + PathSeparator + WindowModuleName;
+    const std::string path = ProgramFile(WindowModuleName);
     const auto fail = [&path](WindowModuleProblem problem, const std::string& detail) {
-        Report(WindowModuleFailure(path, problem, detail));
+        // Without the program's own path, only the module's name can be told.
+        Report(WindowModuleFailure(path.empty() ? std::string(WindowModuleName) : path, problem, detail));
         return EXIT_FAILURE;
     };
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const std::optional<std::wstring> systemPath = widetext::SystemPath(path);
+    if (!systemPath)
+        return fail(WindowModuleProblem::Missing, {});
+    if (GetFileAttributesW(systemPath->c_str()) == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return fail(WindowModuleProblem::Missing, {});
     }
     // The libraries the module needs (Qt's) are looked for beside it first.
-    const HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const HMODULE module = LoadLibraryExW(systemPath->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr)
         return fail(WindowModuleProblem::NotLoaded, SystemReason(GetLastError()));
     // Through void (*)(), the type that stands for any function, as GetProcAddress's result must be.

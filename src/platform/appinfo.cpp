@@ -18,7 +18,13 @@ std::string ProgramFolder()
         return programFolderOverride();
     const std::string exe = ExecutablePath();
     const size_t cut = exe.find_last_of(PathSeparator);
-    return cut == std::string::npos ? std::string(".") : exe.substr(0, cut);
+    return cut == std::string::npos ? std::string() : exe.substr(0, cut);
+}
+
+std::string ProgramFile(const std::string& name)
+{
+    const std::string folder = ProgramFolder();
+    return folder.empty() ? std::string() : folder + PathSeparator + name;
 }
 
 void SetProgramFolder(const std::string& folder)
@@ -28,7 +34,7 @@ void SetProgramFolder(const std::string& folder)
 
 std::string DefaultConfigPath()
 {
-    return ProgramFolder() + PathSeparator + "config.ini";
+    return ProgramFile("config.ini");
 }
 
 } // namespace doorsel

@@ -22,16 +22,22 @@ inline constexpr char PathSeparator = '/';
 // Set first thing at start-up; every settings read and write names it.
 extern std::string ConfigPath;
 
-// The folder that holds the running executable, without a trailing separator.
+// The folder that holds the running executable, without a trailing separator; "" when the
+// executable's path cannot be had.
 std::string ProgramFolder();
 
-// Full path of the running executable.
+// A file in the program folder: the folder, the separator and the name; "" when the folder is not
+// known, so that nothing is ever read or written somewhere else instead.
+std::string ProgramFile(const std::string& name);
+
+// Full path of the running executable; "" when it cannot be had, or not exactly (on Windows, a
+// path the code page cannot hold).
 std::string ExecutablePath();
 
 // Makes every program-folder lookup use another folder (each test runs in a folder of its own).
 void SetProgramFolder(const std::string& folder);
 
-// ConfigPath for the current program folder.
+// ConfigPath for the current program folder ("" when it is not known).
 std::string DefaultConfigPath();
 
 } // namespace doorsel

@@ -1,10 +1,13 @@
 #include "filestore.h"
 
+#include "widetext.h"
+
 #include <atomic>
 #include <cstdint>
-#include <cstdio>
 
 #include <windows.h>
+
+#include <aclapi.h>
 
 namespace doorsel {
 namespace {
@@ -36,47 +39,35 @@ private:
     HANDLE handle;
 };
 
-std::string fullPath(const std::string& file)
-{
-    const DWORD needed = GetFullPathNameA(file.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return file;
-    std::string path(needed, '\0');
-    const DWORD length = GetFullPathNameA(file.c_str(), needed, path.data(), nullptr);
-    if (length == 0 || length >= needed)
-        return file;
-    path.resize(length);
-    return path;
-}
-
 // A mutex name for a store: the same for every spelling of its full path (Windows compares names
 // without regard to case), and short whatever the path's length.
-std::string mutexName(const std::string& path)
+std::wstring mutexName(const std::wstring& path)
 {
     std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : fullPath(path)) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        hash = (hash ^ ((u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : (u == '/' ? '\\' : u))) * 1099511628211ULL;
+    for (const wchar_t c : path) {
+        const auto u = static_cast<std::uint16_t>(c);
+        hash = (hash ^ ((u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : u)) * 1099511628211ULL;
     }
-    char name[64];
-    std::snprintf(name, sizeof name, "Global\\doorsel-store-%016llx", static_cast<unsigned long long>(hash));
+    std::wstring name = L"Global\\doorsel-store-";
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += L"0123456789abcdef"[(hash >> shift) & 0xF];
     return name;
 }
 
-std::string temporaryPrefix(const std::string& path)
+std::wstring temporaryPrefix(const std::wstring& path)
 {
-    return path + ".";
+    return path + L".";
 }
 
 // Creates a new temporary file beside the store, exclusively: an existing name, a planted link
 // included, is never opened but skipped.
-HANDLE createTemporary(const std::string& path, std::string& tempPath)
+HANDLE createTemporary(const std::wstring& path, std::wstring& tempPath)
 {
     static std::atomic<unsigned> counter {0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = temporaryPrefix(path) + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + "-"
-            + std::to_string(GetTickCount()) + ".tmp";
-        const HANDLE h = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        tempPath = temporaryPrefix(path) + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++)
+            + L"-" + std::to_wstring(GetTickCount()) + L".tmp";
+        const HANDLE h = CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
             return h;
@@ -85,21 +76,58 @@ HANDLE createTemporary(const std::string& path, std::string& tempPath)
 }
 
 // Called under the store's lock, so no other writer is using one of these names.
-void removeLeftTemporaries(const std::string& path)
+void removeLeftTemporaries(const std::wstring& path)
 {
-    WIN32_FIND_DATAA found;
-    const std::string prefix = temporaryPrefix(path);
-    const HANDLE search = FindFirstFileA((prefix + "*.tmp").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    const std::wstring prefix = temporaryPrefix(path);
+    const HANDLE search
+        = FindFirstFileExW((prefix + L"*.tmp").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return;
-    const size_t separator = path.find_last_of("\\/");
-    const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
     do {
-        const std::string name = folder + found.cFileName;
-        if (name.compare(0, prefix.size(), prefix) == 0 && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            DeleteFileA(name.c_str());
-    } while (FindNextFileA(search, &found));
+        const std::wstring name = folder + found.cFileName;
+        if (name.starts_with(prefix) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            DeleteFileW(name.c_str());
+    } while (FindNextFileW(search, &found));
     FindClose(search);
+}
+
+// A rename gives the store the new file's attributes and security, which are the folder's
+// defaults; so the old store's are put on the new file first. (ReplaceFileW would copy them in its
+// own step, but it is no rename: it moves the old file away first, and a failure or crash between
+// its steps leaves no store at all.) The owner is kept where the process may set it.
+bool keepAttributesAndSecurity(const std::wstring& path, const std::wstring& temp)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    constexpr DWORD keptAttributes
+        = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    PSID owner = nullptr;
+    PSID group = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
+            OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, &group, &dacl,
+            nullptr, &descriptor)
+        != ERROR_SUCCESS)
+        return false;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    // Inherited entries come from the folder, which is the same for both files.
+    const SECURITY_INFORMATION rules = DACL_SECURITY_INFORMATION
+        | ((control & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
+                                              : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    std::wstring name = temp;
+    const bool kept = SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                          rules | OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION, owner, group, dacl, nullptr)
+            == ERROR_SUCCESS
+        || SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, rules, nullptr, nullptr, dacl, nullptr) == ERROR_SUCCESS;
+    LocalFree(descriptor);
+    const DWORD wanted = attributes & keptAttributes;
+    return kept && SetFileAttributesW(temp.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 bool writeAll(HANDLE h, const std::string& content)
@@ -125,7 +153,11 @@ namespace detail {
 FileRead readStore(const std::string& path, Links /*links*/)
 {
     FileRead result;
-    Handle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    // A path that names no file exactly is not read as a missing file: a write would replace it.
+    const std::optional<std::wstring> name = widetext::SystemPath(path);
+    if (!name)
+        return result;
+    Handle h(CreateFileW(name->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {
         const DWORD error = GetLastError();
@@ -153,7 +185,10 @@ FileRead readStore(const std::string& path, Links /*links*/)
 // A named mutex, so no lock file is left beside the stores; it is freed with the last handle.
 StoreLock lockExclusive(const std::string& path, std::chrono::milliseconds wait)
 {
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName(path).c_str());
+    const std::optional<std::wstring> name = widetext::SystemPath(path);
+    if (!name)
+        return {};
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName(*name).c_str());
     if (mutex == nullptr)
         return {};
     // An abandoned mutex belonged to a writer that died; the store is whole, since every write
@@ -177,30 +212,33 @@ void StoreLock::release() noexcept
 
 bool writeAndRename(const std::string& path, const std::string& content, Links /*links*/)
 {
+    const std::optional<std::wstring> target = widetext::SystemPath(path);
+    if (!target)
+        return false;
     // The read-only attribute binds administrators too; a folder is not a store.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(target->c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES
         && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
         return false;
-    removeLeftTemporaries(path);
-    std::string temp;
-    Handle h(createTemporary(path, temp));
+    removeLeftTemporaries(*target);
+    std::wstring temp;
+    Handle h(createTemporary(*target, temp));
     if (!h.valid())
         return false;
     // On disk before the rename, so that a power cut cannot leave the renamed file empty. The
     // handle is closed before any delete: with share mode 0, a delete through another name fails.
     const bool written = writeAll(h.get(), content) && FlushFileBuffers(h.get());
-    if (!h.close() || !written) {
-        DeleteFileA(temp.c_str());
+    if (!h.close() || !written || !keepAttributesAndSecurity(*target, temp)) {
+        DeleteFileW(temp.c_str());
         return false;
     }
     // A reader in another process may hold the target open for a moment; try again briefly.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(temp.c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         Sleep(10);
     }
-    DeleteFileA(temp.c_str());
+    DeleteFileW(temp.c_str());
     return false;
 }
 

@@ -1,15 +1,19 @@
 #include "folderlist.h"
 
+#include "widetext.h"
+
+#include <cwchar>
+#include <iterator>
+
 #include <windows.h>
 
 namespace doorsel {
 namespace {
 
 // A name in a fixed-size field runs up to its first NUL.
-std::string TrimAtNull(const char* field, size_t size)
+std::wstring_view TrimAtNull(const wchar_t* field, size_t size)
 {
-    const std::string text(field, size);
-    return text.substr(0, text.find('\0'));
+    return {field, wcsnlen(field, size)};
 }
 
 } // namespace
@@ -19,22 +23,29 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<Fol
     if (identity)
         *identity = IdentityOf(folder);
     std::vector<FolderEntry> entries;
-    std::string pattern = folder;
-    if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/'))
-        pattern += '\\';
-    pattern += "*.*";
-    WIN32_FIND_DATAA data {};
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+    const std::optional<std::wstring> path = widetext::SystemPath(folder);
+    if (!path)
+        return entries;
+    std::wstring pattern = *path;
+    if (pattern.back() != L'\\')
+        pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data {};
+    const HANDLE search = FindFirstFileExW(
+        pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
         return entries;
     do {
-        const std::string name = TrimAtNull(data.cFileName, sizeof data.cFileName);
-        if (name == "." || name == "..")
+        // A name the code page cannot hold is left out: any stand-in for it would name another
+        // file, or lead out of the folder.
+        const std::optional<std::string> name
+            = widetext::NarrowName(TrimAtNull(data.cFileName, std::size(data.cFileName)));
+        if (!name)
             continue;
         constexpr DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         entries.push_back(
-            {name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (data.dwFileAttributes & notNormal) == 0});
-    } while (FindNextFileA(search, &data));
+            {*name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (data.dwFileAttributes & notNormal) == 0});
+    } while (FindNextFileW(search, &data));
     FindClose(search);
     SortNamesLikeTheFileSystem(entries);
     return entries;
@@ -42,8 +53,11 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<Fol
 
 std::optional<FolderIdentity> IdentityOf(const std::string& folder)
 {
+    const std::optional<std::wstring> path = widetext::SystemPath(folder);
+    if (!path)
+        return std::nullopt;
     // Opening a folder needs backup semantics; the handle is only asked for its identity.
-    const HANDLE h = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    const HANDLE h = CreateFileW(path->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return std::nullopt;

@@ -25,7 +25,7 @@ bool startsWithByteOrderMark(std::string_view text)
 
 std::string RandomListPath()
 {
-    return ProgramFolder() + PathSeparator + "random.dat";
+    return ProgramFile("random.dat");
 }
 
 std::string RandomListText(const std::vector<RandomListRow>& rows)

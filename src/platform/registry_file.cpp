@@ -8,7 +8,7 @@ namespace doorsel {
 
 std::string RegistryStorePath()
 {
-    return ProgramFolder() + PathSeparator + "registry.reg";
+    return ProgramFile("registry.reg");
 }
 
 void WriteRegValue(const std::string& path, const std::string& value)

@@ -2,6 +2,9 @@
 
 #include "appinfo.h"
 #include "regfile.h"
+#include "widetext.h"
+
+#include <algorithm>
 
 #include <windows.h>
 
@@ -49,19 +52,24 @@ private:
 };
 
 // Opens the key that holds a value ("HKLM\\...\\Name"), creating it when asked; the value's name
-// comes back in `name`. False when the path names no value or the key cannot be had.
-bool openValueKey(const std::string& path, REGSAM access, bool create, Key& key, std::string& name)
+// comes back in `name`. False when the path names no value, a name the code page does not hold
+// exactly, or a key that cannot be had. The 64-bit view is named, so that a 32-bit build reaches the
+// same Winlogon and Run keys the system reads.
+bool openValueKey(const std::string& path, REGSAM access, bool create, Key& key, std::wstring& name)
 {
     const auto where = regfile::splitValuePath(path);
     if (!where)
         return false;
     std::string subKey;
     const HKEY root = rootKey(where->key, subKey);
-    if (!root)
+    const std::optional<std::wstring> wideKey = widetext::Widen(subKey);
+    const std::optional<std::wstring> wideName = widetext::Widen(where->name);
+    if (!root || !wideKey || !wideName)
         return false;
-    const LONG rc = create ? RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, access, nullptr, key.out(), nullptr)
-                           : RegOpenKeyExA(root, subKey.c_str(), 0, access, key.out());
-    name = where->name;
+    access |= KEY_WOW64_64KEY;
+    const LONG rc = create ? RegCreateKeyExW(root, wideKey->c_str(), 0, nullptr, 0, access, nullptr, key.out(), nullptr)
+                           : RegOpenKeyExW(root, wideKey->c_str(), 0, access, key.out());
+    name = *wideName;
     return rc == ERROR_SUCCESS;
 }
 
@@ -76,43 +84,41 @@ std::string RegistryStorePath()
 void WriteRegValue(const std::string& path, const std::string& value)
 {
     Key key;
-    std::string name;
-    if (!openValueKey(path, KEY_SET_VALUE, true, key, name))
+    std::wstring name;
+    const std::optional<std::wstring> data = widetext::Widen(value);
+    if (!data || !openValueKey(path, KEY_SET_VALUE, true, key, name))
         return;
-    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-        static_cast<DWORD>(value.size() + 1));
+    RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
+        static_cast<DWORD>((data->size() + 1) * sizeof(wchar_t)));
 }
 
 std::string ReadRegValue(const std::string& path)
 {
     Key key;
-    std::string name;
+    std::wstring name;
     if (!openValueKey(path, KEY_QUERY_VALUE, false, key, name))
         return {};
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS
         || (type != REG_SZ && type != REG_EXPAND_SZ))
         return {};
-    std::string data(size, '\0');
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size)
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size)
         != ERROR_SUCCESS)
         return {};
-    data.resize(size);
-    // The stored string carries its terminating NUL (or more than one).
-    const size_t nul = data.find('\0');
-    if (nul != std::string::npos)
-        data.resize(nul);
-    return data;
+    // The stored string carries its terminating NUL (or more than one), or none at all.
+    data.resize(std::min<size_t>(data.find(L'\0'), size / sizeof(wchar_t)));
+    return widetext::Narrow(data).value_or(std::string());
 }
 
 void DeleteRegValue(const std::string& path)
 {
     Key key;
-    std::string name;
+    std::wstring name;
     if (!openValueKey(path, KEY_SET_VALUE, false, key, name))
         return;
-    RegDeleteValueA(key.get(), name.c_str());
+    RegDeleteValueW(key.get(), name.c_str());
 }
 
 } // namespace doorsel

@@ -45,6 +45,7 @@ TEST(DownloadPath, refusesNamesThatAreNoPlainFileInTheFolder)
     };
     for (const char* url : urls)
         EXPECT_FALSE(DownloadPath(url, "folder")) << url;
+    EXPECT_FALSE(DownloadPath("http://h/doorsel/links.dat", "")) << "no program folder known: not the root instead";
     EXPECT_FALSE(IsSafeFileName(std::string("a\0b", 3)));
     EXPECT_TRUE(IsSafeFileName("COM10"));
     EXPECT_TRUE(IsSafeFileName("\xC3\xA9t\xE9.dat"));

@@ -11,11 +11,15 @@ namespace {
 
 int startModeOf(const std::string& arguments)
 {
-    std::string commandLine = "\"" + test::siblingExecutable("doorsel_startmode") + "\"" + arguments;
-    STARTUPINFOA startup {};
+    // Started with its UTF-16 command line, as the system starts a program.
+    const std::string commandLine = "\"" + test::siblingExecutable("doorsel_startmode") + "\"" + arguments;
+    std::wstring wide(commandLine.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, commandLine.data(),
+        static_cast<int>(commandLine.size()), wide.data(), static_cast<int>(wide.size()))));
+    STARTUPINFOW startup {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process {};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
@@ -31,12 +35,9 @@ TEST(CommandLineWin, switchIsTheRawTextAfterTheProgramName)
         const char* arguments;
         StartMode mode;
     } cases[] = {
-        {" -random", StartMode::Random},
-        {" -random ", StartMode::Window},
-        {" \"-random\"", StartMode::Window},
-        {" -uninstall", StartMode::Uninstall},
-        {" \"-uninstall\"", StartMode::Window},
-        {"", StartMode::Window},
+        {" -random", StartMode::Random}, {" -random ", StartMode::Window}, {" \"-random\"", StartMode::Window},
+        {" -uninstall", StartMode::Uninstall}, {" \"-uninstall\"", StartMode::Window}, {"", StartMode::Window},
+        {" －random", StartMode::Window}, // a fullwidth hyphen, which a code page's look-alike would make "-"
     };
     for (const auto& c : cases)
         EXPECT_EQ(startModeOf(c.arguments), static_cast<int>(c.mode)) << '"' << c.arguments << '"';

@@ -19,21 +19,47 @@ namespace {
 constexpr const char* WinlogonKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr const char* RunKeyName = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// The registry read and written directly, independent of the program's own back-end.
+std::wstring Wide(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    const int n = MultiByteToWideChar(
+        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return wide;
+}
+
+fs::path PathOf(const std::string& utf8)
+{
+    return fs::path(Wide(utf8));
+}
+
+std::string Utf8(const std::wstring& wide)
+{
+    std::string utf8(wide.size() * 3, '\0');
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+        static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return utf8;
+}
+
+// The registry read and written directly, independent of the program's own back-end, and as UTF-16,
+// so that what the program stored is seen whatever this process's code page.
 std::optional<std::string> Value(const char* key, const std::string& name)
 {
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &handle) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(key).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &handle)
+        != ERROR_SUCCESS)
         return std::nullopt;
-    std::string data(4096, '\0');
-    DWORD size = static_cast<DWORD>(data.size());
+    std::wstring data(4096, L'\0');
+    DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
     DWORD type = 0;
-    const LONG rc = RegQueryValueExA(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    const LONG rc
+        = RegQueryValueExW(handle, Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     RegCloseKey(handle);
     if (rc != ERROR_SUCCESS || type != REG_SZ)
         return std::nullopt;
-    data.resize(size);
-    return data.substr(0, data.find('\0'));
+    data.resize(size / sizeof(wchar_t));
+    return Utf8(data.substr(0, data.find(L'\0')));
 }
 
 void SetValue(const char* key, const std::string& name, const std::optional<std::string>& text)
@@ -82,24 +108,28 @@ protected:
             folder.file("doorsel.exe"));
     }
 
-    // Runs the copy in the test's program folder, its standard output and error in a file outside it.
-    RunResult run(const std::string& arguments)
+    // Runs the copy in the test's program folder (or the one given), its standard output and error in
+    // a file outside it.
+    RunResult run(const std::string& arguments) { return run(folder.path(), arguments); }
+
+    RunResult run(const std::string& programFolder, const std::string& arguments)
     {
         const std::string out = scratch.file("output.txt");
         SECURITY_ATTRIBUTES inherit {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
         const HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         EXPECT_NE(file, INVALID_HANDLE_VALUE);
-        STARTUPINFOA startup {};
+        STARTUPINFOW startup {};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = file;
         startup.hStdError = file;
         PROCESS_INFORMATION process {};
-        std::string command = "\"" + folder.file("doorsel.exe") + "\" " + arguments;
+        const std::string command = "\"" + programFolder + "\\doorsel.exe\" " + arguments;
+        std::wstring wideCommand = Wide(command);
         RunResult result;
-        if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.path().c_str(), &startup,
-                &process)) {
+        if (CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, Wide(programFolder).c_str(),
+                &startup, &process)) {
             // A message box would wait for ever: the run must end by itself.
             if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
                 TerminateProcess(process.hProcess, 99);
@@ -175,6 +205,26 @@ TEST_F(DoorselExe, randomPicksFromTheListAndCountsThroughTheProfileFunctions)
     EXPECT_TRUE(picked == "C:\\Logons\\a.exe" || picked == "C:\\Logons\\b b\\logonui.exe") << picked.value_or("");
     EXPECT_EQ(iniValue("NextRotation"), "2");
     EXPECT_EQ(iniValue("RotateEvery"), "3");
+}
+
+// Names no single-byte code page holds: a logon screen's path picked from the list reaches UIHost as
+// it is, and a program folder with such a name keeps its settings.
+TEST_F(DoorselExe, namesOutsideTheCodePageSurviveTheRandomRun)
+{
+    const std::string picked = "C:\\Logons\\\u03bb \u8868\\\u0100pp\\\u03a9.exe"; // λ 表\Āpp\Ω.exe
+    const std::string programFolder = folder.file("\u0141ukasz"); // Łukasz
+    fs::create_directory(PathOf(programFolder));
+    fs::copy_file(PathOf(folder.file("doorsel.exe")), PathOf(programFolder + "\\doorsel.exe"));
+    test::spit(programFolder + "\\config.ini", "[Options]\r\nRotateEvery=3\r\nNextRotation=0\r\n");
+    test::spit(programFolder + "\\random.dat", picked + "\r\n");
+    SetValue(WinlogonKey, "UIHost", "logonui.exe");
+
+    const RunResult result = run(programFolder, "-random");
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(Value(WinlogonKey, "UIHost"), picked);
+    EXPECT_EQ(test::slurp(programFolder + "\\config.ini"), "[Options]\r\nRotateEvery=3\r\nNextRotation=2\r\n");
 }
 
 TEST_F(DoorselExe, windowModeWithoutItsModuleSaysSoAndWritesNothing)

@@ -1,9 +1,15 @@
 #include "browse/searchfolder.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
+#include "platform/logonswitch.h"
+#include "platform/randomlist.h"
+#include "platform/registry.h"
+#include "support/logonhostlock.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -18,10 +24,10 @@ protected:
     // Makes a file (and its folders) under the test folder; returns its full path.
     std::string touch(const std::string& relative)
     {
-        const fs::path path = fs::path(folder.path()) / relative;
-        fs::create_directories(path.parent_path());
-        test::spit(path.string(), "MZ");
-        return path.string();
+        std::string path = at(relative);
+        test::makeFolders(path.substr(0, path.find_last_of(PathSeparator)));
+        test::spit(path, "MZ");
+        return path;
     }
     // A path under the test folder, written with "/" in the test and the platform's separator here.
     std::string at(std::string relative) const
@@ -32,7 +38,7 @@ protected:
         }
         return folder.file(relative);
     }
-    void mkdir(const std::string& relative) { fs::create_directories(fs::path(folder.path()) / relative); }
+    void mkdir(const std::string& relative) { test::makeFolders(at(relative)); }
 
     std::vector<FoundFile> walk(const std::string& path)
     {
@@ -150,17 +156,47 @@ TEST_F(SearchFolderTest, aTreeTwoHundredFoldersDeepIsWalkedToTheBottom)
     std::string relative = "L";
     for (int depth = 0; depth < 200; ++depth)
         relative += "/d";
-    std::error_code error;
-    fs::create_directories(at(relative), error);
-    test::spit(at(relative + "/deep.exe"), "MZ");
-    if (error || !test::exists(at(relative + "/deep.exe")))
+    touch(relative + "/deep.exe");
+    if (!test::exists(at(relative + "/deep.exe")))
         GTEST_SKIP() << "paths this long cannot be made here";
-    if (PathSeparator == '\\')
-        GTEST_SKIP() << "the Windows file functions used here stop at their path-length limit";
     const std::vector<FoundFile> found = walk(at("L"));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].fullPath, at(relative + "/deep.exe"));
     EXPECT_EQ(found[0].folderName, "d");
+}
+
+// Names that a code page other than UTF-8 holds only as a look-alike ("..\Outside", "App", "O.exe")
+// or not at all ("?.exe"), or whose bytes there hold a backslash (表 in code page 932), and a path
+// longer than 260 characters: each row is the file as it is on disk, nothing outside the folder is
+// listed, and the paths come back unchanged from the random list and the logon-host value.
+TEST_F(SearchFolderTest, everyNameComesBackAsItIsOnDisk)
+{
+    std::string deep = "L/deep";
+    while (deep.size() < 300)
+        deep += "/folder";
+    const std::string files[] = {"L/..＼Outside/evil.exe", "L/Āpp/in.exe", "L/App/in.exe", "L/Ω.exe", "L/λ.exe",
+        "L/表/in.exe", deep + "/deep.exe"};
+    std::vector<std::string> expected;
+    for (const std::string& file : files)
+        expected.push_back(touch(file));
+    touch("Outside/outside.exe");
+    std::sort(expected.begin(), expected.end());
+
+    std::vector<std::string> found = paths(folder.file("L"));
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected);
+
+    std::vector<RandomListRow> rows;
+    rows.reserve(expected.size());
+    for (const std::string& path : expected)
+        rows.push_back({true, path});
+    ASSERT_TRUE(SaveRandomList(rows));
+    EXPECT_EQ(ReadRandomList(), expected);
+    const test::LogonHostLock lock;
+    for (const std::string& path : expected) {
+        EXPECT_TRUE(SetLogonHost(path));
+        EXPECT_EQ(ReadRegValue(UIHostPath), path);
+    }
 }
 
 TEST_F(SearchFolderTest, folderNameIsTheLastComponent)

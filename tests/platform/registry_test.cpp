@@ -37,10 +37,15 @@ TEST_F(Registry, fullAndShortRootReachTheSameValue)
 TEST_F(Registry, valuesRoundTripExactly)
 {
     for (const char* value : {"C:\\Program Files\\My Logon\\logonui.exe", "\"C:\\x y\\doorsel.exe\" -random",
-             " lead and trail ", "caf\xe9"}) {
+             " lead and trail ", "caf\xc3\xa9 \xce\xa9 \xe8\xa1\xa8"}) {
         WriteRegValue(key + "Spaces", value);
         EXPECT_EQ(ReadRegValue(key + "Spaces"), value);
     }
+    // The system registry holds UTF-16 text: bytes that are no UTF-8 are no value there, and writing
+    // them changes nothing rather than storing a stand-in. The portable store keeps them as they are.
+    WriteRegValue(key + "Spaces", "caf\xe9");
+    EXPECT_EQ(
+        ReadRegValue(key + "Spaces"), RegistryStorePath().empty() ? "caf\xc3\xa9 \xce\xa9 \xe8\xa1\xa8" : "caf\xe9");
 }
 
 TEST_F(Registry, writeAndDeleteTouchOnlyTheirValue)

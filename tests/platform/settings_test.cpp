@@ -51,5 +51,25 @@ TEST(Settings, readAndWriteGoToTheOptionsSectionOfTheSettingsFile)
     EXPECT_EQ(Read("alertyn"), "1");
 }
 
+// A program folder whose name a code page other than UTF-8 cannot hold, one just short of 260
+// characters (the temporary file beside the settings goes past it), and one far past it.
+TEST(Settings, aProgramFolderOfAnyNameOrLengthKeepsItsSettings)
+{
+    test::TestFolder folder;
+    std::string nearLimit = folder.file("near");
+    nearLimit += std::string(240 - nearLimit.size(), 'n');
+    std::string deep = folder.file("deep");
+    while (deep.size() < 300)
+        deep += PathSeparator + std::string("folder");
+    for (const std::string& programFolder : {folder.file("Łukasz"), nearLimit, deep}) {
+        ASSERT_TRUE(test::makeFolders(programFolder));
+        SetProgramFolder(programFolder);
+        ConfigPath = DefaultConfigPath();
+        EXPECT_TRUE(Write(AlertYN, "0") && Write(AlertYN, "1")) << programFolder;
+        EXPECT_EQ(Read(AlertYN), "1") << programFolder;
+        EXPECT_EQ(test::slurp(programFolder + PathSeparator + "config.ini"), "[Options]\r\nAlertYN=1\r\n");
+    }
+}
+
 } // namespace
 } // namespace doorsel::settings

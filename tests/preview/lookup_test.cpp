@@ -57,6 +57,8 @@ TEST_P(FindPreviewPictureIn, takesTheFirstPatternThatMatches)
             std::filesystem::create_directory(folder.file(entry.substr(0, entry.size() - 1)));
         else
             test::spit(folder.file(entry), "picture bytes");
+        if (!test::exists(folder.file(entry)))
+            GTEST_SKIP() << "no file can have this name here";
     }
     const std::string dir = folder.path() + sep;
     EXPECT_EQ(FindPreviewPicture(dir), c.expected.empty() ? "" : dir + c.expected);

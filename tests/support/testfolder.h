@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace doorsel::test {
@@ -21,10 +22,16 @@ private:
     std::string path_;
 };
 
-// Whole content of a file, "" when absent; and writing one directly (test set-up only).
+// A path as the program spells it (UTF-8 on Windows, the code page its manifest sets; bytes elsewhere),
+// for the standard library, which would read a Windows byte string in another code page.
+std::filesystem::path pathOf(const std::string& bytes);
+
+// Whole content of a file, "" when absent; and writing one directly (test set-up only). A name that
+// cannot be a file name here is never there.
 std::string slurp(const std::string& path);
 bool exists(const std::string& path);
 void spit(const std::string& path, const std::string& content);
+bool makeFolders(const std::string& path);
 
 // A file of the tests' data folder.
 std::string testData(const std::string& name);
