@@ -1,5 +1,6 @@
 #include "storefailure.h"
 
+#include "fspath.h"
 #include "registry.h"
 
 #include <atomic>
@@ -20,8 +21,8 @@ std::string WhyNotWritten(const std::string& storePath)
     using namespace failuretext;
     if (storePath.empty())
         return NoRightsToRegistry;
-    const fs::path store(storePath);
-    const std::string name = store.filename().string();
+    const fs::path store = FsPath(storePath);
+    const std::string name = FsBytes(store.filename());
     std::error_code error;
     const fs::file_status status = fs::status(store, error);
     if (fs::exists(status) && !fs::is_regular_file(status))
@@ -35,7 +36,7 @@ std::string WhyNotWritten(const std::string& storePath)
     // Only trying tells for sure whether the folder takes a new entry (rights, a read-only drive);
     // an empty folder is made and removed at once.
     static std::atomic<unsigned> probes {0};
-    const fs::path probe = folder / (".doorsel-probe-" + std::to_string(probes++));
+    const fs::path probe = folder / FsPath(".doorsel-probe-" + std::to_string(probes++));
     if (fs::create_directory(probe, error)) {
         fs::remove(probe, error);
         return name + FileNotWritten;
