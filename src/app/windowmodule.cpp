@@ -9,6 +9,9 @@ std::string WindowModuleFailure(const std::string& modulePath, WindowModuleProbl
 {
     std::string line = std::string(ProductName) + ": the windows cannot open: ";
     switch (problem) {
+    case WindowModuleProblem::NoProgramFolder:
+        line += "the program's folder has a name this system cannot pass on, so " + modulePath + " cannot be found";
+        break;
     case WindowModuleProblem::Missing:
         line += modulePath + " is missing";
         break;

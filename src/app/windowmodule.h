@@ -10,6 +10,7 @@ namespace doorsel {
 int RunWindowModule(char* programName, bool minimized);
 
 enum class WindowModuleProblem {
+    NoProgramFolder, // the program's own folder has no name the program can use (outside the code page)
     Missing, // no file of that name in the program folder
     NotLoaded, // the file is there, but it (or a library it needs) cannot be loaded
     NoEntry, // it loaded, but does not offer the entry

@@ -49,6 +49,8 @@ int RunWindowModule(char* programName, bool minimized)
         Report(WindowModuleFailure(path.empty() ? std::string(WindowModuleName) : path, problem, detail));
         return EXIT_FAILURE;
     };
+    if (path.empty())
+        return fail(WindowModuleProblem::NoProgramFolder, {});
     const std::optional<std::wstring> systemPath = widetext::SystemPath(path);
     if (!systemPath)
         return fail(WindowModuleProblem::Missing, {});
