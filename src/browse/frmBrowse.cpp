@@ -96,28 +96,38 @@ void frmBrowse::Form_Load()
     ui->listFiles->setColumnWidth(FilePathColumn, 0);
 
     const std::string folder = settings::Read(settings::LogonScreensFolder);
+    std::vector<FoundFile> files;
     {
         BusyPointer busy;
-        // The list is read once for the whole walk.
-        const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
-        QList<QTreeWidgetItem*> rows;
-        SearchFolder(
-            folder, true, [&](const FoundFile& file) { rows.append(makeRow(file, search.Contains(file.fullPath))); });
-        // Added in one go: a list view takes ten thousand rows at once far faster than one by one.
-        ui->listFiles->addTopLevelItems(rows);
+        SearchFolder(folder, true, [&](const FoundFile& file) { files.push_back(file); });
     }
+    std::vector<std::string> paths;
+    paths.reserve(files.size());
+    for (const FoundFile& file : files)
+        paths.push_back(file.fullPath);
+    // The list is read once for the whole walk, and searched once for all the rows.
+    const std::vector<std::int64_t> found
+        = TextSearch(ReadRandomList().value_or(std::vector<std::string>())).FindAll(paths);
     ui->labelBrowse->setText(display(BrowseCaption(folder)));
 
     const std::string closeBrowse = settings::Read(settings::CloseBrowse);
     if (!closeBrowse.empty())
         ui->checkClose->setChecked(settings::IsOn(closeBrowse));
-    applyLayout();
+    const bool checkBoxes = applyLayout();
+
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(files.size()));
+    for (size_t i = 0; i < files.size(); ++i)
+        rows.append(makeRow(files[i], found[i] != 0, checkBoxes));
+    // Added in one go, marks and boxes already set: a list view takes ten thousand rows at once far
+    // faster than one by one, and a box set on a row in the list makes the list redraw.
+    ui->listFiles->addTopLevelItems(rows);
     // The window opens on the first control of its tab order, not on the list, where Space would
     // tick a row.
     ui->btnSetBrowse->setFocus();
 }
 
-QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)
+QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked, bool checkBox)
 {
     auto* row = new QTreeWidgetItem;
     row->setText(FileNameColumn, display(file.fileName));
@@ -125,11 +135,16 @@ QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)
     row->setText(FilePathColumn, display(file.fullPath));
     row->setData(
         FilePathColumn, PathRole, QByteArray(file.fullPath.data(), static_cast<qsizetype>(file.fullPath.size())));
+    // The marks are set during the walk whatever the layout; the boxes, where shown, show them.
     row->setData(FileNameColumn, MarkRole, marked);
+    if (checkBox) {
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(FileNameColumn, marked ? Qt::Checked : Qt::Unchecked);
+    }
     return row;
 }
 
-void frmBrowse::applyLayout()
+bool frmBrowse::applyLayout()
 {
     const std::optional<BrowseLayout> chosen = BrowseLayoutFor(settings::Read(settings::EnableRandom));
     const BrowseLayout layout = chosen.value_or(FormBrowseLayout());
@@ -141,15 +156,7 @@ void frmBrowse::applyLayout()
         ui->checkClose->move(ui->checkClose->x(), layout.checkCloseTop / TwipsPerPixel);
     }
     setFixedSize(width(), (layout.windowHeight - BrowseFrameHeight) / TwipsPerPixel);
-
-    // The marks were set during the walk whatever the layout; the boxes show them.
-    if (!layout.listCheckBoxes)
-        return;
-    for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = ui->listFiles->topLevelItem(i);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(FileNameColumn, row->data(FileNameColumn, MarkRole).toBool() ? Qt::Checked : Qt::Unchecked);
-    }
+    return layout.listCheckBoxes;
 }
 
 bool frmBrowse::checkBoxesShown() const

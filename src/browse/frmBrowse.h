@@ -37,8 +37,9 @@ public:
 
 private:
     void Form_Load();
-    static QTreeWidgetItem* makeRow(const FoundFile& file, bool marked);
-    void applyLayout();
+    static QTreeWidgetItem* makeRow(const FoundFile& file, bool marked, bool checkBox);
+    // Arranges the window for "EnableRandom"; returns whether the rows show check boxes.
+    bool applyLayout();
     void listFiles_ItemClick();
     void btnSetBrowse_Click();
     void btnSave_Click();
