@@ -14,7 +14,8 @@ std::string TrimAtNull(const char* field, size_t size)
 
 } // namespace
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity)
+std::vector<FolderEntry> ListFolder(
+    const std::string& folder, std::optional<FolderIdentity>* identity, const std::atomic<bool>* stop)
 {
     if (identity)
         *identity = IdentityOf(folder);
@@ -28,6 +29,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<Fol
     if (search == INVALID_HANDLE_VALUE)
         return entries;
     do {
+        if (stop && stop->load(std::memory_order_relaxed))
+            break;
         const std::string name = TrimAtNull(data.cFileName, sizeof data.cFileName);
         if (name == "." || name == "..")
             continue;
