@@ -12,6 +12,7 @@ namespace {
 // A quick walk opens the browse window without anything in between.
 constexpr int ProgressDelayMs = 500;
 constexpr int ProgressRefreshMs = 100;
+constexpr size_t DeliveryBatch = 256;
 
 } // namespace
 
@@ -53,8 +54,9 @@ void FolderWalk::run()
             foundSoFar = static_cast<long long>(paths.size());
             const std::lock_guard lock(mutex);
             pending.push_back(file);
-            // One delivery at a time: what is found meanwhile joins the next one.
-            if (!deliveryPosted) {
+            // In batches, one at a time: handing over every file on its own would cost more than
+            // making its row. The last batch comes with the end of the walk.
+            if (!deliveryPosted && pending.size() >= DeliveryBatch) {
                 deliveryPosted = true;
                 QMetaObject::invokeMethod(this, &FolderWalk::deliver, Qt::QueuedConnection);
             }
