@@ -4,7 +4,6 @@
 #include "frmMain.h"
 #include "platform/appinfo.h"
 #include "platform/qtshell.h"
-#include "programicon.h"
 
 #include <QApplication>
 
@@ -19,13 +18,14 @@ int RunWindow(char* programName, bool minimized)
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QString::fromLatin1(ProductName));
     QApplication::setApplicationVersion(QString::fromLatin1(ProductVersion));
-    QApplication::setWindowIcon(ProgramIcon());
     // In the tray no window is visible, yet the program goes on: the main window decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterTahoma();
 
     QtShell shell;
     frmMain window(shell);
+    // Every other window shows the icon the main window has read.
+    QApplication::setWindowIcon(window.windowIcon());
     window.showAtStart(minimized);
     return QApplication::exec();
 }
