@@ -137,7 +137,8 @@ std::string OutputOf(const std::string& command)
 }
 
 // The program needs no GUI library to start: those are the module's, and the module offers the
-// program one entry and nothing else.
+// program one entry and nothing else. The program loads it lazily, so the module binds its own
+// imports as it loads: one that does not match the libraries beside it fails there, not halfway.
 TEST(WindowModule, programLinksNoGuiLibraryAndTheModuleExportsOnlyItsEntry)
 {
     const std::string program = test::siblingExecutable("doorsel");
@@ -150,6 +151,7 @@ TEST(WindowModule, programLinksNoGuiLibraryAndTheModuleExportsOnlyItsEntry)
     // Every shared object also has the linker's own end-of-section markers.
     EXPECT_EQ(OutputOf("nm -D --defined-only '" + module + "' | awk '$3 !~ /^(__bss_start|_edata|_end)$/ {print $3}'"),
         std::string(WindowModuleEntryName) + "\n");
+    EXPECT_NE(OutputOf("readelf -d '" + module + "'").find("BIND_NOW"), std::string::npos);
 }
 
 // Without a module that loads, the window mode says in one line what is missing and ends, having
