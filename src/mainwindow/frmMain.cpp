@@ -177,17 +177,23 @@ void frmMain::openBrowse(bool modal)
     connect(window, &frmBrowse::walkCancelled, window, &QObject::deleteLater);
     // Once closed it is gone for the buttons, whenever it is deleted.
     connect(window, &QDialog::finished, this, [this] { browse = nullptr; });
-    connect(window, &frmBrowse::loaded, this, [window, modal] {
-        if (modal) {
-            window->exec();
-            window->deleteLater();
-            return;
-        }
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-        window->raise();
-        window->activateWindow();
-    });
+    // Queued: a modal window's own event loop is not to run inside the walk's last report.
+    connect(
+        window, &frmBrowse::loaded, this,
+        [window = QPointer<frmBrowse>(window), modal] {
+            if (!window)
+                return;
+            if (modal) {
+                window->exec();
+                window->deleteLater();
+                return;
+            }
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            window->show();
+            window->raise();
+            window->activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmMain::SetCloseBrowseBox(int value)
