@@ -1,6 +1,7 @@
 #include "runwindow.h"
 
 #include "appfonts.h"
+#include "fontpreload.h"
 #include "frmMain.h"
 #include "platform/appinfo.h"
 #include "platform/qtshell.h"
@@ -11,6 +12,7 @@ namespace doorsel {
 
 int RunWindow(char* programName, bool minimized)
 {
+    FontPreload fonts;
     // Qt would act on "-platform", "-reverse", "-style" and the like; to the program they are text
     // that opens the window like any other.
     int qtArgc = 1;
@@ -20,6 +22,7 @@ int RunWindow(char* programName, bool minimized)
     QApplication::setApplicationVersion(QString::fromLatin1(ProductVersion));
     // In the tray no window is visible, yet the program goes on: the main window decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
+    fonts.wait();
     RegisterTahoma();
 
     QtShell shell;
