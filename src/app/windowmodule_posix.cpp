@@ -26,8 +26,10 @@ int RunWindowModule(char* programName, bool minimized)
     struct stat info { };
     if (::stat(path.c_str(), &info) != 0 && errno == ENOENT)
         return fail(WindowModuleProblem::Missing, {});
-    // Loaded for the rest of the process: the windows run until the program ends.
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Loaded for the rest of the process: the windows run until the program ends. Lazily: the module
+    // binds its own imports as it loads (it is linked so), and what it needs binds as it does for any
+    // program; binding all of Qt's dependencies up front held the first window up.
+    void* module = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (module == nullptr) {
         const char* reason = ::dlerror();
         return fail(WindowModuleProblem::NotLoaded, reason != nullptr ? reason : "");

@@ -1,13 +1,11 @@
 #include "frmBrowse.h"
 
-#include "platform/busypointer.h"
-
 #include "ui_frmBrowse.h"
 
 #include "browse/browselayout.h"
 #include "browse/browseowner.h"
+#include "browse/folderwalk.h"
 #include "browse/searchfolder.h"
-#include "browse/textsearch.h"
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
 #include "platform/formfit.h"
@@ -62,7 +60,7 @@ private:
 
 } // namespace
 
-frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
+frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent, FolderLister list)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , ui(std::make_unique<Ui::frmBrowse>())
     , shell(shell)
@@ -81,12 +79,16 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent)
     connect(ui->btnSave, &QPushButton::clicked, this, &frmBrowse::btnSave_Click);
     connect(ui->btnClose, &QPushButton::clicked, this, &frmBrowse::btnClose_Click);
     connect(ui->picThumb, &PreviewPane::doubleClicked, this, &frmBrowse::picThumb_DblClick);
-    Form_Load();
+    Form_Load(std::move(list));
 }
 
-frmBrowse::~frmBrowse() = default;
+frmBrowse::~frmBrowse()
+{
+    walk.reset();
+    qDeleteAll(walkRows);
+}
 
-void frmBrowse::Form_Load()
+void frmBrowse::Form_Load(FolderLister list)
 {
     ItemChosen = false;
     ui->listFiles->setHeaderLabels({tr("File Name"), tr("Directory"), tr("File Path")});
@@ -95,29 +97,41 @@ void frmBrowse::Form_Load()
     ui->listFiles->setColumnWidth(DirectoryColumn, 2700 / TwipsPerPixel);
     ui->listFiles->setColumnWidth(FilePathColumn, 0);
 
-    const std::string folder = settings::Read(settings::LogonScreensFolder);
-    {
-        BusyPointer busy;
-        // The list is read once for the whole walk.
-        const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
-        QList<QTreeWidgetItem*> rows;
-        SearchFolder(
-            folder, true, [&](const FoundFile& file) { rows.append(makeRow(file, search.Contains(file.fullPath))); });
-        // Added in one go: a list view takes ten thousand rows at once far faster than one by one.
-        ui->listFiles->addTopLevelItems(rows);
-    }
+    folder = settings::Read(settings::LogonScreensFolder);
+    walk = std::make_unique<FolderWalk>(folder, parentWidget(), std::move(list));
+    connect(walk.get(), &FolderWalk::found, this, &frmBrowse::addRows);
+    connect(walk.get(), &FolderWalk::finished, this, &frmBrowse::walkEnded);
+    connect(walk.get(), &FolderWalk::cancelled, this, &frmBrowse::walkCancelled);
+}
+
+void frmBrowse::addRows(const std::vector<FoundFile>& files)
+{
+    for (const FoundFile& file : files)
+        walkRows.append(makeRow(file));
+}
+
+void frmBrowse::walkEnded(const std::vector<bool>& marks)
+{
     ui->labelBrowse->setText(display(BrowseCaption(folder)));
 
     const std::string closeBrowse = settings::Read(settings::CloseBrowse);
     if (!closeBrowse.empty())
         ui->checkClose->setChecked(settings::IsOn(closeBrowse));
-    applyLayout();
+    const bool checkBoxes = applyLayout();
+
+    for (qsizetype i = 0; i < walkRows.size(); ++i)
+        markRow(*walkRows[i], marks[static_cast<size_t>(i)], checkBoxes);
+    // Added in one go, marks and boxes already set: a list view takes ten thousand rows at once far
+    // faster than one by one, and a box set on a row in the list makes the list redraw.
+    ui->listFiles->addTopLevelItems(walkRows);
+    walkRows.clear();
     // The window opens on the first control of its tab order, not on the list, where Space would
     // tick a row.
     ui->btnSetBrowse->setFocus();
+    emit loaded();
 }
 
-QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)
+QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file)
 {
     auto* row = new QTreeWidgetItem;
     row->setText(FileNameColumn, display(file.fileName));
@@ -125,11 +139,20 @@ QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file, bool marked)
     row->setText(FilePathColumn, display(file.fullPath));
     row->setData(
         FilePathColumn, PathRole, QByteArray(file.fullPath.data(), static_cast<qsizetype>(file.fullPath.size())));
-    row->setData(FileNameColumn, MarkRole, marked);
     return row;
 }
 
-void frmBrowse::applyLayout()
+void frmBrowse::markRow(QTreeWidgetItem& row, bool marked, bool checkBox)
+{
+    // The marks are set whatever the layout; the boxes, where shown, show them.
+    row.setData(FileNameColumn, MarkRole, marked);
+    if (checkBox) {
+        row.setFlags(row.flags() | Qt::ItemIsUserCheckable);
+        row.setCheckState(FileNameColumn, marked ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+bool frmBrowse::applyLayout()
 {
     const std::optional<BrowseLayout> chosen = BrowseLayoutFor(settings::Read(settings::EnableRandom));
     const BrowseLayout layout = chosen.value_or(FormBrowseLayout());
@@ -141,15 +164,7 @@ void frmBrowse::applyLayout()
         ui->checkClose->move(ui->checkClose->x(), layout.checkCloseTop / TwipsPerPixel);
     }
     setFixedSize(width(), (layout.windowHeight - BrowseFrameHeight) / TwipsPerPixel);
-
-    // The marks were set during the walk whatever the layout; the boxes show them.
-    if (!layout.listCheckBoxes)
-        return;
-    for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = ui->listFiles->topLevelItem(i);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(FileNameColumn, row->data(FileNameColumn, MarkRole).toBool() ? Qt::Checked : Qt::Unchecked);
-    }
+    return layout.listCheckBoxes;
 }
 
 bool frmBrowse::checkBoxesShown() const

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "browse/searchfolder.h"
+
 #include <QDialog>
+#include <QList>
 
 #include <memory>
 #include <string>
@@ -15,8 +18,8 @@ class frmBrowse;
 namespace doorsel {
 
 class BrowseOwner;
+class FolderWalk;
 class Shell;
-struct FoundFile;
 
 // Lists every LogonUI executable under the logon-screens folder with a preview of the clicked row;
 // sets the clicked one as the logon screen, and keeps the random list. Built anew each time it
@@ -25,7 +28,10 @@ class frmBrowse : public QDialog {
     Q_OBJECT
 
 public:
-    frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent = nullptr);
+    // Starts the walk of the logon-screens folder, on a thread of its own: the window is to be shown
+    // once loaded() has come, and not at all after walkCancelled(). The parent is the window that
+    // opens it; `list` reads a folder (empty: the file system's own listing).
+    frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent = nullptr, FolderLister list = {});
     ~frmBrowse() override;
 
     // Previews the selected row's file.
@@ -35,10 +41,20 @@ public:
     std::vector<std::string> rowPaths() const;
     std::vector<bool> rowMarks() const;
 
+signals:
+    // The walk is over and every row is listed.
+    void loaded();
+    // The walk was cancelled: a list with only part of the rows would drop entries at the next save.
+    void walkCancelled();
+
 private:
-    void Form_Load();
-    static QTreeWidgetItem* makeRow(const FoundFile& file, bool marked);
-    void applyLayout();
+    void Form_Load(FolderLister list);
+    void addRows(const std::vector<FoundFile>& files);
+    void walkEnded(const std::vector<bool>& marks);
+    static QTreeWidgetItem* makeRow(const FoundFile& file);
+    static void markRow(QTreeWidgetItem& row, bool marked, bool checkBox);
+    // Arranges the window for "EnableRandom"; returns whether the rows show check boxes.
+    bool applyLayout();
     void listFiles_ItemClick();
     void btnSetBrowse_Click();
     void btnSave_Click();
@@ -52,6 +68,10 @@ private:
     Shell& shell;
     BrowseOwner& owner;
     bool ItemChosen = false;
+    std::string folder; // "LogonScreensFolder" as read for the walk
+    // Made while the walk goes on, added to the list in one go at its end.
+    QList<QTreeWidgetItem*> walkRows;
+    std::unique_ptr<FolderWalk> walk;
 };
 
 } // namespace doorsel

@@ -1,7 +1,6 @@
 #include "searchfolder.h"
 
 #include "platform/appinfo.h"
-#include "platform/folderlist.h"
 
 #include <algorithm>
 #include <optional>
@@ -20,23 +19,30 @@ bool qualifies(const FolderEntry& entry)
 
 class Walk {
 public:
-    explicit Walk(const std::function<void(const FoundFile&)>& found)
+    Walk(const std::function<void(const FoundFile&)>& found, WalkControl& control)
         : found(found)
+        , control(control)
     {
     }
 
     void folder(const std::string& path, bool includeSubfolders)
     {
         const std::string folderPath = AddBackslash(path);
+        if (stopped())
+            return;
+        if (control.reading)
+            control.reading(folderPath);
         // A link back to the folder itself or to one above it would make the walk loop for ever;
         // any other link is walked like the folder it leads to, as `find -L` does.
         std::optional<FolderIdentity> identity;
-        const std::vector<FolderEntry> entries = ListFolder(folderPath, &identity);
+        const std::vector<FolderEntry> entries = control.list(folderPath, &identity, &control.stop);
         if (identity && std::find(ancestors.begin(), ancestors.end(), *identity) != ancestors.end())
             return;
 
         const std::string folderName = FolderNameOf(folderPath);
         for (const FolderEntry& entry : entries) {
+            if (stopped())
+                return;
             if (qualifies(entry))
                 found({entry.name, folderName, folderPath + entry.name});
         }
@@ -54,7 +60,10 @@ public:
     }
 
 private:
+    bool stopped() const { return control.stop.load(std::memory_order_relaxed); }
+
     const std::function<void(const FoundFile&)>& found;
+    WalkControl& control;
     std::vector<FolderIdentity> ancestors;
 };
 
@@ -78,9 +87,11 @@ std::string FolderNameOf(const std::string& folderPath)
     return folderPath.substr(before + 1, folderPath.size() - before - 2);
 }
 
-void SearchFolder(const std::string& path, bool includeSubfolders, const std::function<void(const FoundFile&)>& found)
+void SearchFolder(const std::string& path, bool includeSubfolders, const std::function<void(const FoundFile&)>& found,
+    WalkControl* control)
 {
-    Walk(found).folder(path, includeSubfolders);
+    WalkControl alone;
+    Walk(found, control ? *control : alone).folder(path, includeSubfolders);
 }
 
 } // namespace doorsel

@@ -1,87 +1,140 @@
 #include "textsearch.h"
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <deque>
 #include <functional>
+#include <limits>
 #include <string_view>
 
 namespace doorsel {
 namespace {
 
-// Which 16-byte runs occur somewhere in a text, kept as a one-hash Bloom filter: when a run of the
-// searched string is missing, the string cannot occur, and the full search is skipped. Most rows of
-// the browse list are not in the random list, and their paths share all but a few runs with the
-// paths that are, so this turns most searches into three look-ups.
-class RunFilter {
+bool canOccur(const std::string& st)
+{
+    return !st.empty() && st.find('\n') == std::string::npos && st.find('\r') == std::string::npos;
+}
+
+// Aho-Corasick: a trie of the searched strings whose nodes also know the longest proper suffix of
+// their own text that is a node too, so one pass over the text finds every occurrence of every
+// string, overlapping and nested ones included.
+class Automaton {
 public:
-    static constexpr size_t Width = 16;
+    static constexpr std::uint32_t None = std::numeric_limits<std::uint32_t>::max();
 
-    explicit RunFilter(std::string_view text)
-        : bits(BitCount / 64, 0)
+    // Returns the number of the string, the same for equal strings. The rows come in walk order, so
+    // each shares a long beginning with the one before: that part of the trie is not walked again.
+    std::uint32_t add(std::string_view st)
     {
-        for (size_t i = 0; i + Width <= text.size(); ++i)
-            set(hashAt(text, i));
+        const size_t shared = static_cast<size_t>(
+            std::mismatch(st.begin(), st.end(), previous.begin(), previous.end()).first - st.begin());
+        previousPath.resize(shared + 1);
+        std::uint32_t node = previousPath.back();
+        for (size_t i = shared; i < st.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(st[i]);
+            std::uint32_t next = child(node, byte);
+            if (next == None) {
+                next = static_cast<std::uint32_t>(nodes.size());
+                nodes.push_back({.nextSibling = nodes[node].firstChild, .byte = byte});
+                nodes[node].firstChild = next;
+            }
+            node = next;
+            previousPath.push_back(node);
+        }
+        previous = st;
+        if (nodes[node].string == None)
+            nodes[node].string = strings++;
+        return nodes[node].string;
     }
 
-    bool mayContain(std::string_view st) const
+    // Links every node to its longest proper suffix in the trie, shallow nodes first.
+    void link()
     {
-        if (st.size() < Width)
-            return true;
-        const size_t last = st.size() - Width;
-        return test(hashAt(st, 0)) && test(hashAt(st, last / 2)) && test(hashAt(st, last));
+        rootNext.fill(Root);
+        std::deque<std::uint32_t> queue;
+        for (std::uint32_t c = nodes[Root].firstChild; c != None; c = nodes[c].nextSibling) {
+            rootNext[nodes[c].byte] = c;
+            nodes[c].output = nodes[c].string != None ? c : None;
+            queue.push_back(c);
+        }
+        while (!queue.empty()) {
+            const std::uint32_t node = queue.front();
+            queue.pop_front();
+            for (std::uint32_t c = nodes[node].firstChild; c != None; c = nodes[c].nextSibling) {
+                const std::uint32_t suffix = step(nodes[node].suffix, nodes[c].byte);
+                nodes[c].suffix = suffix;
+                nodes[c].output = nodes[c].string != None ? c : nodes[suffix].output;
+                queue.push_back(c);
+            }
+        }
     }
+
+    // Adds the occurrences in text to counts, indexed by string number.
+    void count(std::string_view text, std::vector<std::int64_t>& counts) const
+    {
+        std::uint32_t node = Root;
+        for (const char c : text) {
+            node = step(node, static_cast<unsigned char>(c));
+            for (std::uint32_t found = nodes[node].output; found != None; found = nodes[nodes[found].suffix].output)
+                ++counts[nodes[found].string];
+        }
+    }
+
+    std::uint32_t size() const { return strings; }
 
 private:
-    static constexpr size_t BitCount = size_t {1} << 21;
+    static constexpr std::uint32_t Root = 0;
 
-    static std::uint64_t hashAt(std::string_view text, size_t at)
+    struct Node {
+        std::uint32_t firstChild = None;
+        std::uint32_t nextSibling = None;
+        std::uint32_t suffix = Root;
+        std::uint32_t output = None; // this node or the nearest on its suffix chain that ends a string
+        std::uint32_t string = None; // the string that ends here
+        unsigned char byte = 0;
+    };
+
+    // Paths branch little below the root, so a short list of siblings beats a table per node.
+    std::uint32_t child(std::uint32_t node, unsigned char byte) const
     {
-        std::uint64_t a = 0;
-        std::uint64_t b = 0;
-        std::memcpy(&a, text.data() + at, 8);
-        std::memcpy(&b, text.data() + at + 8, 8);
-        std::uint64_t h = (a * 0x9E3779B97F4A7C15ULL) ^ (b + 0xC2B2AE3D27D4EB4FULL + (a << 6) + (a >> 2));
-        h ^= h >> 29;
-        h *= 0xBF58476D1CE4E5B9ULL;
-        return h ^ (h >> 32);
+        std::uint32_t c = nodes[node].firstChild;
+        while (c != None && nodes[c].byte != byte)
+            c = nodes[c].nextSibling;
+        return c;
     }
-    void set(std::uint64_t h) { bits[(h % BitCount) / 64] |= std::uint64_t {1} << (h % 64); }
-    bool test(std::uint64_t h) const { return (bits[(h % BitCount) / 64] >> (h % 64)) & 1U; }
 
-    std::vector<std::uint64_t> bits;
+    // The node for the text of `node` followed by byte, or its longest suffix that is a node.
+    std::uint32_t step(std::uint32_t node, unsigned char byte) const
+    {
+        while (node != Root) {
+            const std::uint32_t next = child(node, byte);
+            if (next != None)
+                return next;
+            node = nodes[node].suffix;
+        }
+        return rootNext[byte];
+    }
+
+    std::vector<Node> nodes {Node {}};
+    std::string_view previous; // the string added last, and its nodes from the root on
+    std::vector<std::uint32_t> previousPath {Root};
+    std::array<std::uint32_t, 256> rootNext {};
+    std::uint32_t strings = 0;
 };
-
-// Small files are searched outright; the filter pays off on lists of some length.
-constexpr size_t FilterFrom = size_t {8} * 1024;
 
 } // namespace
 
-struct TextSearch::Filter : RunFilter {
-    using RunFilter::RunFilter;
-};
-
 TextSearch::TextSearch(const std::vector<std::string>& entries)
-    : whole(entries.begin(), entries.end())
 {
     for (const std::string& entry : entries) {
         text += entry;
         text += '\n';
     }
-    if (text.size() >= FilterFrom)
-        filter = std::make_unique<Filter>(text);
-}
-
-TextSearch::~TextSearch() = default;
-
-bool TextSearch::Contains(const std::string& st) const
-{
-    return whole.count(st) != 0 || Find(st) != 0;
 }
 
 std::int64_t TextSearch::Find(const std::string& st) const
 {
-    if (st.empty() || st.find_first_of("\r\n") != std::string::npos)
-        return 0;
-    if (filter && !filter->mayContain(st))
+    if (!canOccur(st))
         return 0;
     // The rows' paths share long prefixes with the entries, which a character-by-character search
     // pays for at every entry; this one skips ahead by up to the path's length.
@@ -94,6 +147,26 @@ std::int64_t TextSearch::Find(const std::string& st) const
         ++count;
         from = hit + 1;
     }
+}
+
+std::vector<std::int64_t> TextSearch::FindAll(const std::vector<std::string>& paths) const
+{
+    Automaton automaton;
+    std::vector<std::uint32_t> stringOf(paths.size(), Automaton::None);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (canOccur(paths[i]))
+            stringOf[i] = automaton.add(paths[i]);
+    }
+    automaton.link();
+    std::vector<std::int64_t> perString(automaton.size(), 0);
+    automaton.count(text, perString);
+
+    std::vector<std::int64_t> counts(paths.size(), 0);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (stringOf[i] != Automaton::None)
+            counts[i] = perString[stringOf[i]];
+    }
+    return counts;
 }
 
 } // namespace doorsel

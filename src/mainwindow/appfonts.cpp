@@ -8,8 +8,8 @@ namespace doorsel {
 bool RegisterTahoma()
 {
     static const bool available = [] {
-        const auto installed
-            = [] { return QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive); };
+        // The one family asked for by name, rather than a list of every family made to look for it.
+        const auto installed = [] { return QFontDatabase::hasFamily(QStringLiteral("Tahoma")); };
         if (installed())
             return true;
         // Wine keeps its faces in its own data folder, which the system's font list does not cover.

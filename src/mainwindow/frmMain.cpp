@@ -157,13 +157,43 @@ void frmMain::btnResetKey_Click()
 void frmMain::btnBrowse_Click()
 {
     // A browse window already open from the tray menu cannot also be shown modally: bring it forward.
-    if (modelessBrowse) {
-        modelessBrowse->raise();
-        modelessBrowse->activateWindow();
+    // One still walking its folder shows when the walk is over.
+    if (browse) {
+        if (browse->isVisible()) {
+            browse->raise();
+            browse->activateWindow();
+        }
         return;
     }
-    frmBrowse dialog(shell, *this, this);
-    dialog.exec();
+    openBrowse(true);
+}
+
+void frmMain::openBrowse(bool modal)
+{
+    // The window walks its folder first; it shows once the walk is over, and not at all when the walk
+    // is cancelled.
+    auto* window = new frmBrowse(shell, *this, this);
+    browse = window;
+    connect(window, &frmBrowse::walkCancelled, window, &QObject::deleteLater);
+    // Once closed it is gone for the buttons, whenever it is deleted.
+    connect(window, &QDialog::finished, this, [this] { browse = nullptr; });
+    // Queued: a modal window's own event loop is not to run inside the walk's last report.
+    connect(
+        window, &frmBrowse::loaded, this,
+        [window = QPointer<frmBrowse>(window), modal] {
+            if (!window)
+                return;
+            if (modal) {
+                window->exec();
+                window->deleteLater();
+                return;
+            }
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            window->show();
+            window->raise();
+            window->activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmMain::SetCloseBrowseBox(int value)

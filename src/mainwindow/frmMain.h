@@ -56,6 +56,7 @@ private:
     void buildTray();
     void quitWhenNoWindowIsOpen();
     static void quitSoon();
+    void openBrowse(bool modal);
 
     // Pages
     void tabUI_Click();
@@ -86,8 +87,8 @@ private:
     std::array<QFrame*, 2> frameUI {};
     short CurrentFrame = 1; // the 1-based tab whose page is shown
 
-    // The browse window opened from the tray menu, while it is open.
-    QPointer<frmBrowse> modelessBrowse;
+    // The browse window while it walks its folder, and, opened from the tray menu, while it is open.
+    QPointer<frmBrowse> browse;
 
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* mnuSystray = nullptr;

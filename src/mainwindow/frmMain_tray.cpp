@@ -71,13 +71,14 @@ void frmMain::menuOpen_Click()
 void frmMain::menuBrowse_Click()
 {
     // Without modality, leaving the main window where it is (in the tray, as a rule).
-    if (!modelessBrowse) {
-        modelessBrowse = new frmBrowse(shell, *this, this);
-        modelessBrowse->setAttribute(Qt::WA_DeleteOnClose);
+    if (!browse) {
+        openBrowse(false);
+        return;
     }
-    modelessBrowse->show();
-    modelessBrowse->raise();
-    modelessBrowse->activateWindow();
+    if (browse->isVisible()) {
+        browse->raise();
+        browse->activateWindow();
+    }
 }
 
 void frmMain::menuOptions_Click()

@@ -1,10 +1,10 @@
 #include "runwindow.h"
 
 #include "appfonts.h"
+#include "fontpreload.h"
 #include "frmMain.h"
 #include "platform/appinfo.h"
 #include "platform/qtshell.h"
-#include "programicon.h"
 
 #include <QApplication>
 
@@ -12,6 +12,7 @@ namespace doorsel {
 
 int RunWindow(char* programName, bool minimized)
 {
+    FontPreload fonts;
     // Qt would act on "-platform", "-reverse", "-style" and the like; to the program they are text
     // that opens the window like any other.
     int qtArgc = 1;
@@ -19,13 +20,15 @@ int RunWindow(char* programName, bool minimized)
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QString::fromLatin1(ProductName));
     QApplication::setApplicationVersion(QString::fromLatin1(ProductVersion));
-    QApplication::setWindowIcon(ProgramIcon());
     // In the tray no window is visible, yet the program goes on: the main window decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
+    fonts.wait();
     RegisterTahoma();
 
     QtShell shell;
     frmMain window(shell);
+    // Every other window shows the icon the main window has read.
+    QApplication::setWindowIcon(window.windowIcon());
     window.showAtStart(minimized);
     return QApplication::exec();
 }

@@ -4,10 +4,11 @@
 
 namespace doorsel {
 
-// Shows the busy pointer while it lives: over a folder walk, or while a download waits.
+// Shows the busy pointer while it lives: while a download waits, or, as the pointer that says the
+// program works on in the background, over a folder walk.
 class BusyPointer {
 public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    explicit BusyPointer(Qt::CursorShape shape = Qt::WaitCursor) { QApplication::setOverrideCursor(shape); }
     ~BusyPointer() { QApplication::restoreOverrideCursor(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,7 +26,9 @@ struct FolderIdentity {
 // file system returns them in, so that a walk is the same on every platform. A folder that is
 // missing or cannot be read gives no entries.
 // When asked, `identity` receives the folder's identity, read from the open folder itself.
-std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity = nullptr);
+// Once `stop` is set (from any thread) the listing ends at its next entry, with what it has read so far.
+std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity = nullptr,
+    const std::atomic<bool>* stop = nullptr);
 
 std::optional<FolderIdentity> IdentityOf(const std::string& folder);
 

@@ -15,7 +15,8 @@ FolderIdentity identityOf(const struct stat& st)
 
 } // namespace
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity)
+std::vector<FolderEntry> ListFolder(
+    const std::string& folder, std::optional<FolderIdentity>* identity, const std::atomic<bool>* stop)
 {
     std::vector<FolderEntry> entries;
     DIR* dir = ::opendir(folder.c_str());
@@ -27,6 +28,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<Fol
         *identity = ::fstat(fd, &st) == 0 ? std::optional(identityOf(st)) : std::nullopt;
     }
     while (const dirent* entry = ::readdir(dir)) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            break;
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
             continue;
@@ -43,7 +46,9 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<Fol
         entries.push_back({name, isDirectory, isFile && name.front() != '.'});
     }
     ::closedir(dir);
-    SortNamesLikeTheFileSystem(entries);
+    // A stopped listing is thrown away; sorting a large one would only hold the stop up.
+    if (!stop || !stop->load(std::memory_order_relaxed))
+        SortNamesLikeTheFileSystem(entries);
     return entries;
 }
 

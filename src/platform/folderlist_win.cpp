@@ -18,7 +18,8 @@ std::wstring_view TrimAtNull(const wchar_t* field, size_t size)
 
 } // namespace
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<FolderIdentity>* identity)
+std::vector<FolderEntry> ListFolder(
+    const std::string& folder, std::optional<FolderIdentity>* identity, const std::atomic<bool>* stop)
 {
     if (identity)
         *identity = IdentityOf(folder);
@@ -36,6 +37,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, std::optional<Fol
     if (search == INVALID_HANDLE_VALUE)
         return entries;
     do {
+        if (stop && stop->load(std::memory_order_relaxed))
+            break;
         // A name the code page cannot hold is left out: any stand-in for it would name another
         // file, or lead out of the folder.
         const std::optional<std::string> name

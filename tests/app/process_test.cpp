@@ -95,8 +95,9 @@ protected:
 
     // Starts the program with an off-screen display and tells whether it opened its window: the
     // window's start-up stores its defaults and the process goes on running, while a one-shot mode
-    // (or a crash) ends. The window is then closed.
-    bool opensTheWindow(const std::string& arguments, std::string* output = nullptr)
+    // (or a crash) ends. `whileOpen` is given the process's id before the window is closed.
+    bool opensTheWindow(const std::string& arguments, std::string* output = nullptr,
+        const std::function<void(long long)>& whileOpen = {})
     {
         placeWindowModule();
         const std::string out = folder.file("output.txt");
@@ -109,6 +110,8 @@ protected:
             && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         const bool opened = program.running() && !ReadIniValue("Options", "MinimizeToTray", ConfigPath).empty();
+        if (opened && whileOpen)
+            whileOpen(program.id());
         program.kill();
         if (output)
             *output = test::slurp(out);
@@ -134,7 +137,8 @@ std::string OutputOf(const std::string& command)
 }
 
 // The program needs no GUI library to start: those are the module's, and the module offers the
-// program one entry and nothing else.
+// program one entry and nothing else. The program loads it lazily, so the module binds its own
+// imports as it loads: one that does not match the libraries beside it fails there, not halfway.
 TEST(WindowModule, programLinksNoGuiLibraryAndTheModuleExportsOnlyItsEntry)
 {
     const std::string program = test::siblingExecutable("doorsel");
@@ -147,6 +151,7 @@ TEST(WindowModule, programLinksNoGuiLibraryAndTheModuleExportsOnlyItsEntry)
     // Every shared object also has the linker's own end-of-section markers.
     EXPECT_EQ(OutputOf("nm -D --defined-only '" + module + "' | awk '$3 !~ /^(__bss_start|_edata|_end)$/ {print $3}'"),
         std::string(WindowModuleEntryName) + "\n");
+    EXPECT_NE(OutputOf("readelf -d '" + module + "'").find("BIND_NOW"), std::string::npos);
 }
 
 // Without a module that loads, the window mode says in one line what is missing and ends, having
@@ -223,6 +228,17 @@ TEST_F(Doorsel, qtOptionsOpenTheWindowLikeAnyOtherText)
         EXPECT_TRUE(opensTheWindow(arguments, &output)) << arguments;
         EXPECT_EQ(output.find("nosuch"), std::string::npos) << arguments << ": " << output;
     }
+}
+
+// The program's icon is read as the picture type it is: a reader left to guess would load every
+// picture plug-in there is only to ask it, and the first window would wait for them.
+TEST_F(Doorsel, theWindowStartsWithoutLoadingAPicturePlugIn)
+{
+    std::string libraries;
+    ASSERT_TRUE(opensTheWindow(
+        "", nullptr, [&](long long id) { libraries = test::slurp("/proc/" + std::to_string(id) + "/maps"); }));
+    EXPECT_NE(libraries.find("libQt6Widgets"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("/imageformats/"), std::string::npos) << libraries;
 }
 
 // At a logon with both start-up entries, the random run and the minimised window start together and

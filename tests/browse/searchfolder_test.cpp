@@ -1,5 +1,6 @@
 #include "browse/searchfolder.h"
 #include "platform/appinfo.h"
+#include "platform/folderlist.h"
 #include "platform/logonhost.h"
 #include "platform/logonswitch.h"
 #include "platform/randomlist.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -197,6 +199,63 @@ TEST_F(SearchFolderTest, everyNameComesBackAsItIsOnDisk)
         EXPECT_TRUE(SetLogonHost(path));
         EXPECT_EQ(ReadRegValue(UIHostPath), path);
     }
+}
+
+// A walk on a thread of its own is told each folder before it is read, and a stop ends it wherever
+// it is: before it starts, between two files, or within the reading of a folder.
+TEST_F(SearchFolderTest, aStopEndsTheWalkWhereverItIs)
+{
+    touch("L/a.exe");
+    touch("L/b.exe");
+    touch("L/Bliss/logonui.exe");
+    touch("L/Zen/logonui.exe");
+    const struct {
+        const char* name;
+        const char* stopAtFile; // the walk is stopped as this file is reported, or
+        const char* stopAtFolder; // as this folder is about to be read
+        std::vector<std::string> found;
+        std::vector<std::string> read;
+    } cases[] = {
+        {"never", nullptr, nullptr, {"L/a.exe", "L/b.exe", "L/Bliss/logonui.exe", "L/Zen/logonui.exe"},
+            {"L/", "L/Bliss/", "L/Zen/"}},
+        {"before it starts", nullptr, "L/", {}, {"L/"}},
+        {"at a file", "L/a.exe", nullptr, {"L/a.exe"}, {"L/"}},
+        {"within a folder", nullptr, "L/Bliss/", {"L/a.exe", "L/b.exe"}, {"L/", "L/Bliss/"}},
+    };
+    for (const auto& c : cases) {
+        WalkControl control;
+        std::vector<std::string> read;
+        control.reading = [&](const std::string& folderPath) {
+            read.push_back(folderPath);
+            if (c.stopAtFolder && folderPath == at(c.stopAtFolder))
+                control.stop = true;
+        };
+        std::vector<std::string> found;
+        SearchFolder(
+            folder.file("L"), true,
+            [&](const FoundFile& f) {
+                found.push_back(f.fullPath);
+                if (c.stopAtFile && f.fullPath == at(c.stopAtFile))
+                    control.stop = true;
+            },
+            &control);
+        std::vector<std::string> expected;
+        for (const std::string& relative : c.found)
+            expected.push_back(at(relative));
+        EXPECT_EQ(found, expected) << c.name;
+        expected.clear();
+        for (const std::string& relative : c.read)
+            expected.push_back(at(relative));
+        EXPECT_EQ(read, expected) << c.name;
+    }
+
+    // A set flag ends a folder's listing at its next entry, so that a folder of very many entries
+    // does not hold the stop up.
+    for (int i = 0; i < 2000; ++i)
+        touch("Many/" + std::to_string(i) + ".exe");
+    const std::atomic<bool> stopped {true};
+    EXPECT_TRUE(ListFolder(folder.file("Many"), nullptr, &stopped).empty());
+    EXPECT_EQ(ListFolder(folder.file("Many"), nullptr, nullptr).size(), 2000u);
 }
 
 TEST_F(SearchFolderTest, folderNameIsTheLastComponent)

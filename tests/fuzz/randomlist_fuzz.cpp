@@ -1,6 +1,7 @@
 // Random list files of any bytes: reading the entries and searching them must never crash, hang or
 // leak; every entry is a whole line that is not blank, the check-mark search finds a string exactly
-// when an entry holds it, and a path the list's own writer keeps is read back as it stands.
+// when an entry holds it (as often for all rows at once as for one at a time), and a path the list's
+// own writer keeps is read back as it stands.
 #include "browse/textsearch.h"
 #include "fuzz/fuzzinput.h"
 #include "platform/randomlist.h"
@@ -23,9 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         inAnEntry = inAnEntry || (!query.empty() && entry.find(query) != std::string::npos);
     }
 
-    const auto count = TextSearch(entries).Find(query);
+    const TextSearch search(entries);
+    const auto count = search.Find(query);
     if (count < 0 || inAnEntry != (count > 0))
         std::abort();
+    // All rows at once count as each on its own, for rows that overlap and nest.
+    const std::vector<std::string> rows {query, query.substr(query.size() / 2), query.substr(0, query.size() / 2),
+        entries.empty() ? std::string() : entries.front()};
+    const std::vector<std::int64_t> counts = search.FindAll(rows);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (counts[i] != search.Find(rows[i]))
+            std::abort();
+    }
 
     // What the writer stores for a checked row is read back unchanged, or left out as a whole.
     const std::vector<std::string> back = RandomListEntries(RandomListText({{true, query}, {false, "unchecked"}}));

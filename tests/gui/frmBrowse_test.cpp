@@ -1,6 +1,7 @@
 #include "browse/browseowner.h"
 #include "browse/frmBrowse.h"
 #include "gui/captionfit.h"
+#include "gui/loadedbrowse.h"
 #include "mainwindow/appfonts.h"
 #include "platform/appinfo.h"
 #include "platform/logonhost.h"
@@ -60,6 +61,7 @@ protected:
     std::unique_ptr<frmBrowse> open()
     {
         auto window = std::make_unique<frmBrowse>(shell, owner);
+        EXPECT_TRUE(test::Loaded(*window));
         window->show();
         return window;
     }
@@ -237,6 +239,7 @@ TEST_F(BrowseWindow, theWindowClosesBeforeTheSuccessMessageShows)
 {
     OrderShell orderShell;
     frmBrowse window(orderShell, owner);
+    ASSERT_TRUE(test::Loaded(window));
     window.show();
     orderShell.watched = &window;
     child<QCheckBox>(window, "checkClose")->setChecked(true);

@@ -44,14 +44,16 @@ TEST_F(MainWindowBrowse, theButtonOpensTheBrowseWindowModally)
 {
     open().show();
     bool wasModal = false;
-    QTimer::singleShot(0, [&] {
-        auto* modal = qobject_cast<frmBrowse*>(QApplication::activeModalWidget());
-        wasModal = modal != nullptr;
-        if (modal)
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* modal = qobject_cast<frmBrowse*>(QApplication::activeModalWidget())) {
+            wasModal = true;
             modal->close();
+        }
     });
+    watch.start(10);
     click(button("btnBrowse"));
-    EXPECT_TRUE(wasModal);
+    QTRY_VERIFY(wasModal);
     EXPECT_TRUE(browseWindows().empty());
     window->close();
 }
@@ -60,7 +62,7 @@ TEST_F(MainWindowBrowse, fromTheTrayItOpensWithoutModalityAndTheButtonBringsItFo
 {
     open().show();
     trayMenu("menuBrowse");
-    ASSERT_EQ(browseWindows().size(), 1u);
+    QTRY_COMPARE(browseWindows().size(), 1u);
     EXPECT_FALSE(browseWindows()[0]->isModal());
     click(button("btnBrowse")); // must not block, nor open a second window
     EXPECT_EQ(browseWindows().size(), 1u);
@@ -83,7 +85,7 @@ TEST_F(MainWindowBrowse, closingTheMainWindowWithTheTrayOnClosesTheBrowseWindowT
     settings::Write(settings::MinimizeToTray, "1");
     open().show();
     trayMenu("menuBrowse");
-    ASSERT_EQ(browseWindows().size(), 1u);
+    QTRY_COMPARE(browseWindows().size(), 1u);
     window->close();
     QApplication::processEvents();
     EXPECT_TRUE(browseWindows().empty());

@@ -3,7 +3,9 @@
 // person to look at.
 #include "about/frmAbout.h"
 #include "browse/frmBrowse.h"
+#include "browse/frmSearching.h"
 #include "gui/captionfit.h"
+#include "gui/loadedbrowse.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
 #include "platform/settings.h"
@@ -80,7 +82,8 @@ TEST_F(Layout, optionsPageCaptionsFit)
     }
 }
 
-// The other two windows: the browse window in its three layouts and both pages of the About window.
+// The other windows: the browse window in its three layouts, the progress of its walk, and both pages
+// of the About window.
 TEST_F(Layout, browseAndAboutWindowsCaptionsFit)
 {
     const std::string logons = folder.file("Logons");
@@ -93,10 +96,18 @@ TEST_F(Layout, browseAndAboutWindowsCaptionsFit)
     for (const char* random : {"", "0", "1"}) {
         settings::Write(settings::EnableRandom, random);
         frmBrowse browse(shell, *window, window.get());
+        ASSERT_TRUE(Loaded(browse));
         browse.show();
         EXPECT_EQ(ClippedCaptions(browse), std::vector<std::string>()) << "random " << random;
         save(browse, std::string("browse-random-") + (*random != 0 ? random : "absent") + ".png");
     }
+    // The progress window of a long walk, with paths longer than its lines.
+    const std::string deep = logons + "/Collections/A Collection With A Long Name/Harbour Lights At Night/Old/";
+    frmSearching searching(deep + "Newer", window.get());
+    searching.showProgress(1234, deep + "Variant 17/");
+    searching.show();
+    EXPECT_EQ(ClippedCaptions(searching), std::vector<std::string>());
+    save(searching, "searching.png");
     frmAbout about(shell, window.get());
     about.show();
     auto* pages = about.findChild<QTabWidget*>("tabsAbout");
@@ -114,8 +125,9 @@ TEST_F(MainWindowTest, everyWindowSharesTheTextSizeAndCheckBoxesHoldTheirSquare)
     open();
     frmBrowse browse(shell, *window, window.get());
     frmAbout about(shell, window.get());
-    for (const QWidget* form :
-        {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&browse), static_cast<QWidget*>(&about)}) {
+    frmSearching searching("/Logons", window.get());
+    for (const QWidget* form : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&browse),
+             static_cast<QWidget*>(&about), static_cast<QWidget*>(&searching)}) {
         const std::string name = form->objectName().toStdString();
         EXPECT_EQ(form->font().pointSizeF(), 8.25) << name;
         for (const QCheckBox* box : form->findChildren<QCheckBox*>()) {

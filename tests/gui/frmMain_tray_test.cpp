@@ -194,7 +194,8 @@ TEST_F(Tray, closingWithTheSettingOffLeavesTheProgramRunningUntilTheBrowseWindow
     ASSERT_TRUE(goesToTray());
     trigger("menuBrowse");
     const QPointer<frmBrowse> browse = window->findChild<frmBrowse*>();
-    ASSERT_TRUE(browse && browse->isVisible());
+    ASSERT_TRUE(browse);
+    QTRY_VERIFY(browse->isVisible());
     trigger("menuOpen");
     showOptionsPage();
     click(check("checkMinimize"));

@@ -3,6 +3,7 @@
 #include "browse/browseowner.h"
 #include "browse/frmBrowse.h"
 #include "frmAbout_fixture.h"
+#include "gui/loadedbrowse.h"
 #include "platform/qtshell.h"
 
 #include <QMessageBox>
@@ -72,6 +73,7 @@ TEST_F(OutsideText, isShownLiterallyEverywhere)
                 settings::Write(settings::LogonScreensFolder, folderName);
                 NoOwner owner;
                 frmBrowse browse(shell, owner);
+                EXPECT_TRUE(test::Loaded(browse));
                 return shownBy(browse.findChild<QLabel*>("labelBrowse"));
             },
             "Currently browsing \"" + folderName + "\" and it's sub-directories."},

@@ -1,5 +1,6 @@
 // A change that could not be stored is never reported as done: one message says what failed and why.
 #include "browse/frmBrowse.h"
+#include "gui/loadedbrowse.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
 #include "platform/logonhost.h"
@@ -44,6 +45,7 @@ TEST_F(StoreFailure, isReportedInsteadOfSuccess)
         {"browse", RegistryStorePath(),
             [&] {
                 frmBrowse browse(shell, *window, window.get());
+                ASSERT_TRUE(Loaded(browse));
                 browse.findChild<QCheckBox*>("checkClose")->setChecked(true);
                 browse.show();
                 auto* list = browse.findChild<QTreeWidget*>("listFiles");
@@ -57,6 +59,7 @@ TEST_F(StoreFailure, isReportedInsteadOfSuccess)
             [&] {
                 settings::Write(settings::EnableRandom, "1");
                 frmBrowse browse(shell, *window, window.get());
+                ASSERT_TRUE(Loaded(browse));
                 browse.show();
                 click(browse.findChild<QPushButton*>("btnSave"));
             },

@@ -20,6 +20,8 @@ public:
     bool running();
     // Ends the process at once, as a crash or power cut would (SIGKILL; TerminateProcess on Windows).
     void kill();
+    // The process id outside Windows.
+    long long id() const { return handle_; }
 
 private:
     long long handle_ = -1;

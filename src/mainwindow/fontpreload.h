@@ -1,0 +1,24 @@
+#pragma once
+
+#include <thread>
+
+namespace doorsel {
+
+// Reads the system's font configuration on a thread of its own while the application connects to
+// the display. The first window's text waits for it, and on a desktop with a font configuration it
+// is the longest single step of a first window; where fonts are found otherwise, it does nothing.
+// Waits for the thread when it goes; wait() waits earlier.
+class FontPreload {
+public:
+    FontPreload();
+    ~FontPreload();
+    FontPreload(const FontPreload&) = delete;
+    FontPreload& operator=(const FontPreload&) = delete;
+
+    void wait();
+
+private:
+    std::thread thread;
+};
+
+} // namespace doorsel
