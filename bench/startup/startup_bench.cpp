@@ -182,7 +182,7 @@ int main(int argc, char* argv[])
     const fs::path folder = fs::temp_directory_path() / "doorsel-bench-startup";
     fs::remove_all(folder);
     fs::create_directories(folder / "Resources");
-    for (const char* file : {"doorsel", "libdoorsel-gui.so"})
+    for (const char* file : {"doorsel", "libdoorsel-gui.so", "libdoorsel-about.so"})
         fs::copy_file(bin / file, folder / file);
     std::ofstream(folder / "config.ini", std::ios::binary)
         << "[Options]\r\nLogonScreensFolder=" << (folder / "Resources").string() << "/\r\n";

@@ -130,4 +130,10 @@ void frmAbout::btnClose_Click()
     close();
 }
 
+void ShowAbout(Shell& shell, QWidget* owner)
+{
+    frmAbout dialog(shell, owner);
+    dialog.exec();
+}
+
 } // namespace doorsel

@@ -53,4 +53,7 @@ private:
     int currentFrame = 1;
 };
 
+// Opens the About window modally over `owner` and returns when it closes.
+void ShowAbout(Shell& shell, QWidget* owner);
+
 } // namespace doorsel

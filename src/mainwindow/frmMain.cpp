@@ -2,7 +2,6 @@
 
 #include "browse/frmBrowse.h"
 
-#include "about/frmAbout.h"
 #include "framehints.h"
 #include "options.h"
 #include "platform/appinfo.h"
@@ -24,9 +23,10 @@
 
 namespace doorsel {
 
-frmMain::frmMain(Shell& shell, QWidget* parent)
+frmMain::frmMain(Shell& shell, AboutOpener openAbout, QWidget* parent)
     : QWidget(parent)
     , shell(shell)
+    , openAbout(openAbout)
     , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
@@ -203,8 +203,7 @@ void frmMain::SetCloseBrowseBox(int value)
 
 void frmMain::btnAbout_Click()
 {
-    frmAbout dialog(shell, this);
-    dialog.exec();
+    openAbout(shell, this);
 }
 
 void frmMain::btnExit_Click()

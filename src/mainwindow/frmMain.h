@@ -22,6 +22,10 @@ namespace doorsel {
 class Shell;
 class frmBrowse;
 
+// Opens the About window modally over `owner`: the program loads it from its own module on first
+// use, the tests link it in.
+using AboutOpener = void (*)(Shell& shell, QWidget* owner);
+
 // The program's main window: the "Logon Screen" and "Options" pages, and the notification-area icon
 // it can hide in. It lives as long as the program; every setting it uses is read from the settings
 // file when it is needed.
@@ -30,7 +34,7 @@ class frmMain : public QWidget, public BrowseOwner {
 
 public:
     // Prepares the window from the stored settings; it is not shown yet.
-    explicit frmMain(Shell& shell, QWidget* parent = nullptr);
+    frmMain(Shell& shell, AboutOpener openAbout, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Shows the window normally, or minimised, which with "MinimizeToTray" on puts it straight into
@@ -83,6 +87,7 @@ private:
     void menuExit_Click();
 
     Shell& shell;
+    AboutOpener openAbout;
     std::unique_ptr<Ui::frmMain> ui;
     std::array<QFrame*, 2> frameUI {};
     short CurrentFrame = 1; // the 1-based tab whose page is shown

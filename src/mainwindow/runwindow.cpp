@@ -1,5 +1,6 @@
 #include "runwindow.h"
 
+#include "aboutloader.h"
 #include "appfonts.h"
 #include "fontpreload.h"
 #include "frmMain.h"
@@ -26,7 +27,7 @@ int RunWindow(char* programName, bool minimized)
     RegisterTahoma();
 
     QtShell shell;
-    frmMain window(shell);
+    frmMain window(shell, ShowAboutFromModule);
     // Every other window shows the icon the main window has read.
     QApplication::setWindowIcon(window.windowIcon());
     window.showAtStart(minimized);

@@ -1,5 +1,6 @@
 // The executable as a whole, started the way the system starts it: the one-shot modes must work
 // without a display, print nothing and end with exit code 0.
+#include "platform/aboutmodule.h"
 #include "platform/appinfo.h"
 #include "platform/logonhost.h"
 #include "platform/profile.h"
@@ -136,10 +137,11 @@ std::string OutputOf(const std::string& command)
     return output;
 }
 
-// The program needs no GUI library to start: those are the module's, and the module offers the
-// program one entry and nothing else. The program loads it lazily, so the module binds its own
-// imports as it loads: one that does not match the libraries beside it fails there, not halfway.
-TEST(WindowModule, programLinksNoGuiLibraryAndTheModuleExportsOnlyItsEntry)
+// The program needs no GUI library to start: those are the modules', and each module offers one
+// entry and nothing else. The program loads them lazily, so each binds its own imports as it loads:
+// one that does not match the libraries beside it fails there, not halfway. The network libraries
+// are the About window's alone, so the main window shows without loading them.
+TEST(WindowModule, programLinksNoGuiLibraryAndEachModuleExportsOnlyItsEntry)
 {
     const std::string program = test::siblingExecutable("doorsel");
     const std::string libraries = OutputOf("ldd '" + program + "'");
@@ -147,11 +149,22 @@ TEST(WindowModule, programLinksNoGuiLibraryAndTheModuleExportsOnlyItsEntry)
     for (const char* gui : {"Qt", "xcb", "X11", "GL"})
         EXPECT_EQ(libraries.find(gui), std::string::npos) << libraries;
 
-    const std::string module = fs::path(program).parent_path() / WindowModuleName;
-    // Every shared object also has the linker's own end-of-section markers.
-    EXPECT_EQ(OutputOf("nm -D --defined-only '" + module + "' | awk '$3 !~ /^(__bss_start|_edata|_end)$/ {print $3}'"),
-        std::string(WindowModuleEntryName) + "\n");
-    EXPECT_NE(OutputOf("readelf -d '" + module + "'").find("BIND_NOW"), std::string::npos);
+    struct Module {
+        const char* name;
+        const char* entry;
+        bool network;
+    };
+    for (const Module& m : {Module {WindowModuleName, WindowModuleEntryName, false},
+             Module {AboutModuleName, AboutModuleEntryName, true}}) {
+        const std::string module = fs::path(program).parent_path() / m.name;
+        // Every shared object also has the linker's own end-of-section markers.
+        EXPECT_EQ(
+            OutputOf("nm -D --defined-only '" + module + "' | awk '$3 !~ /^(__bss_start|_edata|_end)$/ {print $3}'"),
+            std::string(m.entry) + "\n");
+        const std::string dynamic = OutputOf("readelf -d '" + module + "'");
+        EXPECT_NE(dynamic.find("BIND_NOW"), std::string::npos) << m.name;
+        EXPECT_EQ(dynamic.find("Qt6Network") != std::string::npos, m.network) << dynamic;
+    }
 }
 
 // Without a module that loads, the window mode says in one line what is missing and ends, having

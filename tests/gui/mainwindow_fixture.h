@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/frmAbout.h"
 #include "mainwindow/appfonts.h"
 #include "mainwindow/frmMain.h"
 #include "support/fakeshell.h"
@@ -30,7 +31,7 @@ protected:
 
     frmMain& open()
     {
-        window = std::make_unique<frmMain>(shell);
+        window = std::make_unique<frmMain>(shell, ShowAbout);
         return *window;
     }
 
