@@ -15,13 +15,17 @@ bool RegisterTahoma()
         // Wine keeps its faces in its own data folder, which the system's font list does not cover.
         // Only the regular face: Wine's bold face draws no heavier than it at these sizes, while the
         // bold the toolkit derives from the regular one reads as bold.
-        const QString regular
-            = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("wine/fonts/tahoma.ttf"));
+        const QString regular = WineTahomaFile();
         if (!regular.isEmpty())
             QFontDatabase::addApplicationFont(regular);
         return installed();
     }();
     return available;
+}
+
+QString WineTahomaFile()
+{
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("wine/fonts/tahoma.ttf"));
 }
 
 } // namespace doorsel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace doorsel {
 
 // Makes Tahoma available, so the windows are drawn in the face they were laid out for: the
@@ -7,5 +9,8 @@ namespace doorsel {
 // toolkit falls back to a similar face.
 // Returns whether Tahoma is available. Safe to call more than once.
 bool RegisterTahoma();
+
+// The Tahoma face Wine ships, where Wine is installed; empty otherwise.
+QString WineTahomaFile();
 
 } // namespace doorsel

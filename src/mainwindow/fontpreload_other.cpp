@@ -2,7 +2,9 @@
 
 namespace doorsel {
 
-FontPreload::FontPreload() = default;
+FontPreload::FontPreload(std::string /*family*/, std::string /*faceFile*/)
+{
+}
 
 FontPreload::~FontPreload() = default;
 

@@ -13,7 +13,7 @@ namespace doorsel {
 
 int RunWindow(char* programName, bool minimized)
 {
-    FontPreload fonts;
+    FontPreload fonts("Tahoma", WineTahomaFile().toStdString());
     // Qt would act on "-platform", "-reverse", "-style" and the like; to the program they are text
     // that opens the window like any other.
     int qtArgc = 1;
