@@ -157,8 +157,8 @@ bool replaceable(const std::string& target, const struct stat& st)
 // the mode is.
 bool copyAttributes(int fd, const struct stat& st)
 {
-    if (::fchown(fd, st.st_uid, st.st_gid) != 0)
-        (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+    [[maybe_unused]] const bool ownerOrGroupKept
+        = ::fchown(fd, st.st_uid, st.st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0;
     return ::fchmod(fd, st.st_mode & 07777) == 0;
 }
 
