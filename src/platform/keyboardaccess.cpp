@@ -55,18 +55,24 @@ void UseKeyboardAccess(QWidget& window)
 void SwitchPagesWithKeys(QTabWidget& tabs)
 {
     const auto bind = [&tabs](std::initializer_list<QKeyCombination> keys, int step) {
+        const auto turn = [&tabs, step] {
+            const int count = tabs.count();
+            // Selecting the tab is what a click on it does: the window's own handler shows the page.
+            if (count > 0)
+                tabs.setCurrentIndex((tabs.currentIndex() + step + count) % count);
+        };
         for (const QKeyCombination combination : keys) {
             auto* shortcut = new QShortcut(QKeySequence(combination), &tabs);
-            // Selecting the tab is what a click on it does: the window's own handler shows the page.
-            QObject::connect(shortcut, &QShortcut::activated, &tabs, [&tabs, step] {
-                const int count = tabs.count();
-                if (count > 0)
-                    tabs.setCurrentIndex((tabs.currentIndex() + step + count) % count);
-            });
+            QObject::connect(shortcut, &QShortcut::activated, &tabs, turn);
+            // The platform may offer one key press as several of these keys; they all mean the same.
+            QObject::connect(shortcut, &QShortcut::activatedAmbiguously, &tabs, turn);
         }
     };
     bind({Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageDown}, 1);
-    bind({Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageUp}, -1);
+    // Shift+Tab comes as Backtab, with or without Shift, or as Tab with Shift, by platform.
+    bind({Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab,
+             Qt::CTRL | Qt::Key_PageUp},
+        -1);
 }
 
 } // namespace doorsel
