@@ -1,13 +1,60 @@
 #include "clicklabel.h"
 
+#include "platform/keyboardaccess.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace doorsel {
+namespace {
+
+class LinkAccessible : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(ClickLabel* label)
+        : QAccessibleWidget(label, QAccessible::Link)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const ClickLabel*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QStringList actionNames() const override { return QStringList {pressAction()} + QAccessibleWidget::actionNames(); }
+
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            emit static_cast<ClickLabel*>(widget())->clicked();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* linkAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("doorsel::ClickLabel"))
+        return new LinkAccessible(static_cast<ClickLabel*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 ClickLabel::ClickLabel(QWidget* parent)
     : QLabel(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(linkAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setStyleSheet(QStringLiteral("color: blue;"));
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -16,6 +63,15 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
     // Only a release over the label counts, as with a button: dragging off it takes the click back.
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event)
+{
+    if (IsEnterOrSpace(*event)) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 } // namespace doorsel

@@ -7,6 +7,7 @@
 #include "platform/appinfo.h"
 #include "platform/filestore.h"
 #include "platform/formfit.h"
+#include "platform/keyboardaccess.h"
 #include "platform/localtext.h"
 #include "platform/shell.h"
 #include "ui_frmAbout.h"
@@ -35,6 +36,9 @@ frmAbout::frmAbout(Shell& shell, QWidget* parent)
     ui->labelVersionAvailable->setFont(status);
     setFixedSize(size());
     setWindowFlags(windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
+
+    UseKeyboardAccess(*this);
+    SwitchPagesWithKeys(*ui->tabsAbout);
 
     frameAbout = {ui->frameAbout_0, ui->frameAbout_1};
     Form_Load();

@@ -9,6 +9,7 @@
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
 #include "platform/formfit.h"
+#include "platform/keyboardaccess.h"
 #include "platform/logonswitch.h"
 #include "platform/randomlist.h"
 #include "platform/settings.h"
@@ -69,6 +70,7 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent, FolderLi
     ui->setupUi(this);
     UseFormTextSize(*this);
     FitCheckBoxesToIndicator(*this);
+    UseKeyboardAccess(*this);
     ui->listFiles->setItemDelegate(new RowDelegate(ui->listFiles));
     connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);
     connect(ui->listFiles, &QTreeWidget::itemSelectionChanged, this, [this] {
@@ -113,6 +115,7 @@ void frmBrowse::addRows(const std::vector<FoundFile>& files)
 void frmBrowse::walkEnded(const std::vector<bool>& marks)
 {
     ui->labelBrowse->setText(display(BrowseCaption(folder)));
+    ui->listFiles->setAccessibleDescription(ui->labelBrowse->text());
 
     const std::string closeBrowse = settings::Read(settings::CloseBrowse);
     if (!closeBrowse.empty())

@@ -3,6 +3,7 @@
 #include "ui_frmSearching.h"
 
 #include "platform/formfit.h"
+#include "platform/keyboardaccess.h"
 
 #include <QFile>
 
@@ -15,6 +16,7 @@ frmSearching::frmSearching(const std::string& folder, QWidget* opener)
 {
     ui->setupUi(this);
     UseFormTextSize(*this);
+    UseKeyboardAccess(*this);
     setFixedSize(size());
     setWindowModality(Qt::WindowModal);
     connect(ui->btnCancel, &QPushButton::clicked, this, &frmSearching::reject);

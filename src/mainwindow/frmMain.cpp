@@ -7,6 +7,7 @@
 #include "platform/appinfo.h"
 #include "platform/fileurl.h"
 #include "platform/formfit.h"
+#include "platform/keyboardaccess.h"
 #include "platform/logonhost.h"
 #include "platform/logonswitch.h"
 #include "platform/registry.h"
@@ -34,6 +35,8 @@ frmMain::frmMain(Shell& shell, AboutOpener openAbout, QWidget* parent)
     FitCheckBoxesToIndicator(*this);
     setWindowIcon(ProgramIcon());
     ui->Image1->setPixmap(windowIcon().pixmap(ui->Image1->size()));
+    UseKeyboardAccess(*this);
+    SwitchPagesWithKeys(*ui->tabUI);
     frameUI = {ui->frameUI_0, ui->frameUI_1};
     buildTray();
 

@@ -1,5 +1,6 @@
 #include "previewpane.h"
 
+#include "platform/keyboardaccess.h"
 #include "preview/fit.h"
 #include "preview/lookup.h"
 #include "preview/picturefile.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -47,6 +49,11 @@ PreviewPane::PreviewPane(QWidget* parent)
     noPreview->setWordWrap(true);
     noPreview->setGeometry(0, 0, AreaWidth, AreaHeight);
     noPreview->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // In the tab order, so that the picture opens from the keyboard too; a screen reader hears
+    // the area's name from the window and, with no picture, that there is none.
+    setFocusPolicy(Qt::StrongFocus);
+    showNoPreview(true);
 }
 
 PreviewPane::~PreviewPane() = default;
@@ -59,7 +66,7 @@ void PreviewPane::showPreviewOf(const std::string& executablePath)
     if (picture.empty()) {
         pic1 = QImage();
         canvas.fill(Qt::white);
-        noPreview->show();
+        showNoPreview(true);
         update();
         return;
     }
@@ -67,8 +74,14 @@ void PreviewPane::showPreviewOf(const std::string& executablePath)
     if (!loadPicture(picture))
         return;
     previewPath = picture;
-    noPreview->hide();
+    showNoPreview(false);
     FitPicture();
+}
+
+void PreviewPane::showNoPreview(bool shown)
+{
+    noPreview->setVisible(shown);
+    setAccessibleDescription(shown ? noPreview->text() : QString());
 }
 
 bool PreviewPane::loadPicture(const std::string& path)
@@ -137,6 +150,15 @@ void PreviewPane::mouseDoubleClickEvent(QMouseEvent* event)
         emit doubleClicked();
     else
         QFrame::mouseDoubleClickEvent(event);
+}
+
+void PreviewPane::keyPressEvent(QKeyEvent* event)
+{
+    if (IsEnterOrSpace(*event)) {
+        emit doubleClicked();
+        return;
+    }
+    QFrame::keyPressEvent(event);
 }
 
 } // namespace doorsel

@@ -37,17 +37,20 @@ public:
     QSize lastDecodedSize() const { return decodedSize; }
 
 signals:
-    // picThumb_DblClick: the owning window opens PreviewPath() when a picture is shown.
+    // picThumb_DblClick: the owning window opens PreviewPath() when a picture is shown. Enter or
+    // Space on the focused area asks the same.
     void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Reads the picture's size, works out its place and decodes it at the drawn size into pic1;
     // false when the file cannot be read or decoded, or is cut short.
     bool loadPicture(const std::string& path);
+    void showNoPreview(bool shown);
     // Draws pic1 into the area where it fits, then empties pic1.
     void FitPicture();
 

@@ -100,6 +100,12 @@ TEST_F(BrowseWalk, aHeldBackWalkShowsItsProgressAndEndsOnEveryWayOfCancelling)
     } cases[] = {
         {"Cancel", [](frmSearching& p) { QTest::mouseClick(p.findChild<QPushButton*>("btnCancel"), Qt::LeftButton); }},
         {"Escape", [](frmSearching& p) { QTest::keyClick(&p, Qt::Key_Escape); }},
+        {"Enter on Cancel",
+            [](frmSearching& p) {
+                auto* cancel = p.findChild<QPushButton*>("btnCancel");
+                cancel->setFocus();
+                QTest::keyClick(cancel, Qt::Key_Return);
+            }},
         {"close box", [](frmSearching& p) { p.close(); }},
     };
     for (const auto& c : cases) {

@@ -189,20 +189,16 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
     EXPECT_EQ(rowHeights.size(), 1u) << "one row height in every layout";
 }
 
-TEST_F(BrowseWindow, focusStartsOnSetAsLogonScreenAndTabFollowsTheFormsOrder)
+// The tab order itself is walked with the other windows' in keyboard_test.cpp.
+TEST_F(BrowseWindow, focusStartsOnSetAsLogonScreenNotOnTheList)
 {
     settings::Write(settings::EnableRandom, "1");
     auto window = open();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "btnSetBrowse");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(window->rowMarks(), std::vector<bool>(4, false)) << "Space ticked a row";
-    QStringList order;
-    for (int i = 0; i < 6; ++i) {
-        order << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(order.join(' ').toStdString(), "btnSetBrowse listFiles btnClose checkClose btnSave btnSetBrowse");
 }
 
 TEST_F(BrowseWindow, savedListComesBackCheckedAndDropsWhatIsNoLongerARow)
