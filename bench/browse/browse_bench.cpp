@@ -9,7 +9,7 @@
 #include "browse/frmBrowse.h"
 #include "platform/appinfo.h"
 #include "platform/settings.h"
-#include "platform/shell.h"
+#include "widgets/shell.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -35,7 +35,7 @@ public:
     void ShowMessage(QWidget*, const std::string&) override { }
     std::string OpenFileDialog(QWidget*, const std::string&, const std::string&) override { return {}; }
     std::string BrowseForFolder(QWidget*, const std::string&) override { return {}; }
-    int OpenWithShell(const std::string&, int) override { return 33; }
+    void Open(const std::string&) override { }
 };
 
 class NoOwner : public BrowseOwner {

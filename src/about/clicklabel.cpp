@@ -1,6 +1,6 @@
 #include "clicklabel.h"
 
-#include "platform/keyboardaccess.h"
+#include "widgets/keyboardaccess.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -6,11 +6,11 @@
 #include "about/version.h"
 #include "platform/appinfo.h"
 #include "platform/filestore.h"
-#include "platform/formfit.h"
-#include "platform/keyboardaccess.h"
-#include "platform/localtext.h"
-#include "platform/shell.h"
 #include "ui_frmAbout.h"
+#include "widgets/formfit.h"
+#include "widgets/keyboardaccess.h"
+#include "widgets/localtext.h"
+#include "widgets/shell.h"
 
 namespace doorsel {
 namespace {
@@ -92,7 +92,7 @@ void frmAbout::btnCheckForUpdate_Click()
         return;
 
     // A version file with no version in it is a failed check, not "no update".
-    const std::optional<std::string> text = readFile(storedFile("CurrentVersion.dat"));
+    const std::optional<std::string> text = ReadStoreFile(storedFile("CurrentVersion.dat"));
     const std::optional<about::CheckOutcome> outcome
         = text ? about::OutcomeOfCheck(*text, ProductVersion) : std::nullopt;
     if (!outcome) {
@@ -110,7 +110,7 @@ void frmAbout::btnUpdateLinks_Click()
     if (!DownloadFile(inet, about::LinksFileUrl(about::ServerBaseUrl()), ProgramFolder(), shell, this))
         return;
 
-    const std::optional<std::string> file = readFile(storedFile("links.dat"));
+    const std::optional<std::string> file = ReadStoreFile(storedFile("links.dat"));
     if (!file)
         return;
     // The box breaks lines at "\n"; the lines themselves hold no CR or LF.
@@ -121,12 +121,13 @@ void frmAbout::btnUpdateLinks_Click()
 
 void frmAbout::Label11_Click()
 {
-    shell.OpenWithShell(about::WebPageUrl(about::ServerBaseUrl()), 0);
+    shell.Open(about::WebPageUrl(about::ServerBaseUrl()));
 }
 
 void frmAbout::labelClickToDownload_Click()
 {
-    shell.OpenWithShell(about::WebPageUrl(about::ServerBaseUrl()), 0);
+    // The new version is on the same web page.
+    Label11_Click();
 }
 
 void frmAbout::btnClose_Click()

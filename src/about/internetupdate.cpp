@@ -3,7 +3,7 @@
 #include "about/transfer.h"
 #include "about/urlname.h"
 #include "platform/filestore.h"
-#include "platform/shell.h"
+#include "widgets/shell.h"
 
 namespace doorsel {
 
@@ -29,7 +29,7 @@ bool DownloadFile(Transfer& Inet1, const std::string& url, const std::string& fo
 
     // A link under the download's name is replaced, never followed out of the program folder.
     const std::string content(body->constData(), static_cast<size_t>(body->size()));
-    if (!replaceFile(*path, content, Links::Replace)) {
+    if (!ReplaceStoreFile(*path, content, Links::Replace)) {
         shell.ShowMessage(owner, TransferErrorMessage);
         return false;
     }

@@ -1,7 +1,7 @@
 #include "transfer.h"
 
-#include "platform/busypointer.h"
-#include "platform/localtext.h"
+#include "widgets/busypointer.h"
+#include "widgets/localtext.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 #include "app/commandline.h"
 #include "app/randomrun.h"
 #include "app/uninstall.h"
-#include "app/windowmodule.h"
+#include "app/windowmode.h"
 #include "platform/appinfo.h"
 
 int main(int argc, char* argv[])
@@ -21,9 +21,9 @@ int main(int argc, char* argv[])
         RunUninstall();
         return 0;
     case StartMode::Minimized:
-        return RunWindowModule(programName, true);
+        return RunWindowMode(programName, true);
     case StartMode::Window:
         break;
     }
-    return RunWindowModule(programName, false);
+    return RunWindowMode(programName, false);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browse/searchfolder.h"
-#include "platform/busypointer.h"
+#include "widgets/busypointer.h"
 
 #include <QObject>
 #include <QPointer>

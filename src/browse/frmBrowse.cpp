@@ -7,15 +7,14 @@
 #include "browse/folderwalk.h"
 #include "browse/searchfolder.h"
 #include "platform/appinfo.h"
-#include "platform/fileurl.h"
-#include "platform/formfit.h"
-#include "platform/keyboardaccess.h"
 #include "platform/logonswitch.h"
 #include "platform/randomlist.h"
 #include "platform/settings.h"
-#include "platform/shell.h"
 #include "platform/storefailure.h"
 #include "preview/fit.h"
+#include "widgets/formfit.h"
+#include "widgets/keyboardaccess.h"
+#include "widgets/shell.h"
 
 #include <QApplication>
 #include <QFile>
@@ -80,7 +79,7 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent, FolderLi
     connect(ui->btnSetBrowse, &QPushButton::clicked, this, &frmBrowse::btnSetBrowse_Click);
     connect(ui->btnSave, &QPushButton::clicked, this, &frmBrowse::btnSave_Click);
     connect(ui->btnClose, &QPushButton::clicked, this, &frmBrowse::btnClose_Click);
-    connect(ui->picThumb, &PreviewPane::doubleClicked, this, &frmBrowse::picThumb_DblClick);
+    ui->picThumb->OpenPicturesWith(shell);
     Form_Load(std::move(list));
 }
 
@@ -258,13 +257,6 @@ void frmBrowse::btnSave_Click()
 void frmBrowse::btnClose_Click()
 {
     close();
-}
-
-void frmBrowse::picThumb_DblClick()
-{
-    // A failed refresh can leave an earlier picture on screen with no path to open.
-    if (ui->picThumb->labelNoPreview()->isHidden() && !ui->picThumb->PreviewPath().empty())
-        shell.OpenWithShell(FileUrl(ui->picThumb->PreviewPath()), 0);
 }
 
 } // namespace doorsel

@@ -59,7 +59,6 @@ private:
     void btnSetBrowse_Click();
     void btnSave_Click();
     void btnClose_Click();
-    void picThumb_DblClick();
 
     std::string selectedPath() const;
     bool checkBoxesShown() const;

@@ -2,8 +2,8 @@
 
 #include "ui_frmSearching.h"
 
-#include "platform/formfit.h"
-#include "platform/keyboardaccess.h"
+#include "widgets/formfit.h"
+#include "widgets/keyboardaccess.h"
 
 #include <QFile>
 

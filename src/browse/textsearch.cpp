@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <deque>
-#include <functional>
 #include <limits>
 #include <string_view>
 
@@ -129,23 +128,6 @@ TextSearch::TextSearch(const std::vector<std::string>& entries)
     for (const std::string& entry : entries) {
         text += entry;
         text += '\n';
-    }
-}
-
-std::int64_t TextSearch::Find(const std::string& st) const
-{
-    if (!canOccur(st))
-        return 0;
-    // The rows' paths share long prefixes with the entries, which a character-by-character search
-    // pays for at every entry; this one skips ahead by up to the path's length.
-    const std::boyer_moore_horspool_searcher searcher(st.begin(), st.end());
-    std::int64_t count = 0;
-    for (auto from = text.begin();;) {
-        const auto hit = searcher(from, text.end()).first;
-        if (hit == text.end())
-            return count;
-        ++count;
-        from = hit + 1;
     }
 }
 

@@ -12,13 +12,10 @@ class TextSearch {
 public:
     explicit TextSearch(const std::vector<std::string>& entries);
 
-    // How often st occurs within the entries, overlapping occurrences included; exact and
-    // case-sensitive, at any position however far into the list. An empty st occurs nowhere, nor
-    // does one holding a line break: no entry can hold one.
-    std::int64_t Find(const std::string& st) const;
-
-    // Find of every path, in the paths' order, from one pass over the entries: a list of thousands
-    // of lines is read once for all the rows, not once per row.
+    // How often each path occurs within the entries, in the paths' order, overlapping occurrences
+    // included; exact and case-sensitive, at any position however far into the list. An empty path
+    // occurs nowhere, nor does one holding a line break: no entry can hold one. One pass over the
+    // entries serves every path: a list of thousands of lines is read once for all the rows.
     std::vector<std::int64_t> FindAll(const std::vector<std::string>& paths) const;
 
 private:

@@ -5,16 +5,15 @@
 #include "framehints.h"
 #include "options.h"
 #include "platform/appinfo.h"
-#include "platform/fileurl.h"
-#include "platform/formfit.h"
-#include "platform/keyboardaccess.h"
 #include "platform/logonhost.h"
 #include "platform/logonswitch.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
-#include "platform/shell.h"
 #include "programicon.h"
 #include "ui_frmMain.h"
+#include "widgets/formfit.h"
+#include "widgets/keyboardaccess.h"
+#include "widgets/shell.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,7 +45,7 @@ frmMain::frmMain(Shell& shell, AboutOpener openAbout, QWidget* parent)
     connect(ui->btnBrowse, &QPushButton::clicked, this, &frmMain::btnBrowse_Click);
     connect(ui->btnAbout, &QPushButton::clicked, this, &frmMain::btnAbout_Click);
     connect(ui->btnExit, &QPushButton::clicked, this, &frmMain::btnExit_Click);
-    connect(ui->picThumb, &PreviewPane::doubleClicked, this, &frmMain::picThumb_DblClick);
+    ui->picThumb->OpenPicturesWith(shell);
     connect(ui->btnSaveOptions, &QPushButton::clicked, this, &frmMain::btnSaveOptions_Click);
     connect(ui->btnCancelOptions, &QPushButton::clicked, this, &frmMain::btnCancelOptions_Click);
     connect(ui->btnGetFolder, &QPushButton::clicked, this, &frmMain::btnGetFolder_Click);
@@ -212,13 +211,6 @@ void frmMain::btnAbout_Click()
 void frmMain::btnExit_Click()
 {
     close();
-}
-
-void frmMain::picThumb_DblClick()
-{
-    // A failed refresh can leave an earlier picture on screen with no path to open.
-    if (ui->picThumb->labelNoPreview()->isHidden() && !ui->picThumb->PreviewPath().empty())
-        shell.OpenWithShell(FileUrl(ui->picThumb->PreviewPath()), 0);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

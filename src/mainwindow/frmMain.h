@@ -71,7 +71,6 @@ private:
     void btnBrowse_Click();
     void btnAbout_Click();
     void btnExit_Click();
-    void picThumb_DblClick();
 
     // "Options" page
     void btnSaveOptions_Click();

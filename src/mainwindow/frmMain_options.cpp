@@ -7,9 +7,9 @@
 #include "platform/logonhost.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
-#include "platform/shell.h"
 #include "platform/storefailure.h"
 #include "ui_frmMain.h"
+#include "widgets/shell.h"
 
 #include <optional>
 

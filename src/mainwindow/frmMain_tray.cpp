@@ -4,8 +4,8 @@
 #include "browse/frmBrowse.h"
 
 #include "platform/settings.h"
-#include "platform/shell.h"
 #include "ui_frmMain.h"
+#include "widgets/shell.h"
 
 #include <QEvent>
 #include <QMenu>

@@ -5,7 +5,7 @@
 #include "fontpreload.h"
 #include "frmMain.h"
 #include "platform/appinfo.h"
-#include "platform/qtshell.h"
+#include "widgets/qtshell.h"
 
 #include <QApplication>
 

@@ -10,7 +10,7 @@
 namespace doorsel {
 
 // The whole content of a file, or nothing when it does not exist or cannot be read.
-std::optional<std::string> readFile(const std::string& path);
+std::optional<std::string> ReadStoreFile(const std::string& path);
 
 // What an update does with a file: given its current content (nothing when the file does not
 // exist), return the new content, or nothing to leave the file as it is.
@@ -33,10 +33,10 @@ using FileEdit = std::function<std::optional<std::string>(const std::optional<st
 // the link itself is replaced).
 enum class Links { Follow, Replace };
 
-bool updateFile(const std::string& path, const FileEdit& edit, Links links = Links::Follow);
+bool UpdateStoreFile(const std::string& path, const FileEdit& edit, Links links = Links::Follow);
 
 // Replaces a file's whole content the same safe way.
-bool replaceFile(const std::string& path, const std::string& content, Links links = Links::Follow);
+bool ReplaceStoreFile(const std::string& path, const std::string& content, Links links = Links::Follow);
 
 namespace detail {
 
@@ -81,12 +81,12 @@ private:
     std::intptr_t handle = None;
 };
 
-// The platform steps of an update. lockExclusive gives an empty lock when it could not be had
+// The platform steps of an update. LockStore gives an empty lock when it could not be had
 // within `wait`.
 constexpr std::chrono::milliseconds StoreLockWait {5000};
-StoreLock lockExclusive(const std::string& path, std::chrono::milliseconds wait = StoreLockWait);
-FileRead readStore(const std::string& path, Links links = Links::Follow);
-bool writeAndRename(const std::string& path, const std::string& content, Links links);
+StoreLock LockStore(const std::string& path, std::chrono::milliseconds wait = StoreLockWait);
+FileRead ReadStore(const std::string& path, Links links = Links::Follow);
+bool WriteAndRename(const std::string& path, const std::string& content, Links links);
 
 } // namespace detail
 

@@ -216,7 +216,7 @@ bool flockWithin(int fd, std::chrono::milliseconds wait)
 
 namespace detail {
 
-FileRead readStore(const std::string& path, Links links)
+FileRead ReadStore(const std::string& path, Links links)
 {
     FileRead result;
     // Non-blocking, so that a pipe planted under a store's name cannot hang the reader.
@@ -250,7 +250,7 @@ FileRead readStore(const std::string& path, Links links)
 }
 
 // The lock is held on the store's folder itself, so no lock file is left beside the stores.
-StoreLock lockExclusive(const std::string& path, std::chrono::milliseconds wait)
+StoreLock LockStore(const std::string& path, std::chrono::milliseconds wait)
 {
     Fd folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid() || !flockWithin(folder.get(), wait))
@@ -265,7 +265,7 @@ void StoreLock::release() noexcept
         ::close(static_cast<int>(std::exchange(handle, None)));
 }
 
-bool writeAndRename(const std::string& path, const std::string& content, Links links)
+bool WriteAndRename(const std::string& path, const std::string& content, Links links)
 {
     const std::optional<std::string> target = replaceTarget(path, links);
     if (!target)

@@ -150,7 +150,7 @@ bool writeAll(HANDLE h, const std::string& content)
 namespace detail {
 
 // Windows programs do not meet links in a program folder; Links only matters elsewhere.
-FileRead readStore(const std::string& path, Links /*links*/)
+FileRead ReadStore(const std::string& path, Links /*links*/)
 {
     FileRead result;
     // A path that names no file exactly is not read as a missing file: a write would replace it.
@@ -183,7 +183,7 @@ FileRead readStore(const std::string& path, Links /*links*/)
 }
 
 // A named mutex, so no lock file is left beside the stores; it is freed with the last handle.
-StoreLock lockExclusive(const std::string& path, std::chrono::milliseconds wait)
+StoreLock LockStore(const std::string& path, std::chrono::milliseconds wait)
 {
     const std::optional<std::wstring> name = widetext::SystemPath(path);
     if (!name)
@@ -210,7 +210,7 @@ void StoreLock::release() noexcept
     CloseHandle(mutex);
 }
 
-bool writeAndRename(const std::string& path, const std::string& content, Links /*links*/)
+bool WriteAndRename(const std::string& path, const std::string& content, Links /*links*/)
 {
     const std::optional<std::wstring> target = widetext::SystemPath(path);
     if (!target)

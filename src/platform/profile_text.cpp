@@ -1,8 +1,8 @@
 #include "profile_text.h"
 
-#include "storetext.h"
-
 #include "filestore.h"
+#include "profile.h"
+#include "storetext.h"
 
 #include <string_view>
 #include <utility>
@@ -278,7 +278,7 @@ WriteOutcome writeString(const std::optional<std::string>& text, const std::stri
 std::string readFileValue(const std::string& section, const std::string& key, const std::string& defaultValue,
     unsigned size, const std::string& file)
 {
-    return readString(readFile(file), section, key, defaultValue, size);
+    return readString(ReadStoreFile(file), section, key, defaultValue, size);
 }
 
 bool writeFileValue(
@@ -287,7 +287,7 @@ bool writeFileValue(
     if (!storable(section) || !storable(key) || !storable(value))
         return false;
     bool alreadyStored = false;
-    const bool written = updateFile(file, [&](const std::optional<std::string>& current) {
+    const bool written = UpdateStoreFile(file, [&](const std::optional<std::string>& current) {
         WriteOutcome outcome = writeString(current, section, key, value);
         alreadyStored = outcome.ok && !outcome.text;
         return std::move(outcome.text);
@@ -296,3 +296,18 @@ bool writeFileValue(
 }
 
 } // namespace doorsel::profile
+
+namespace doorsel {
+
+std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& file)
+{
+    return profile::readFileValue(section, key, "", 255, file);
+}
+
+bool WriteIniValue(
+    const std::string& section, const std::string& key, const std::string& value, const std::string& file)
+{
+    return profile::writeFileValue(section, key, value, file);
+}
+
+} // namespace doorsel

@@ -23,7 +23,7 @@ struct WriteOutcome {
 WriteOutcome writeString(const std::optional<std::string>& text, const std::string& section, const std::string& key,
     const std::string& value);
 
-// The same two operations on a file; the write takes the locked, renamed path of updateFile.
+// The same two operations on a file; the write takes the locked, renamed path of UpdateStoreFile.
 std::string readFileValue(const std::string& section, const std::string& key, const std::string& defaultValue,
     unsigned size, const std::string& file);
 bool writeFileValue(

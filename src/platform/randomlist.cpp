@@ -44,7 +44,7 @@ std::string RandomListText(const std::vector<RandomListRow>& rows)
 
 bool SaveRandomList(const std::vector<RandomListRow>& rows)
 {
-    return replaceFile(RandomListPath(), RandomListText(rows));
+    return ReplaceStoreFile(RandomListPath(), RandomListText(rows));
 }
 
 std::vector<std::string> RandomListEntries(const std::string& text)
@@ -67,7 +67,7 @@ std::vector<std::string> RandomListEntries(const std::string& text)
 
 std::optional<std::vector<std::string>> ReadRandomList()
 {
-    const std::optional<std::string> text = readFile(RandomListPath());
+    const std::optional<std::string> text = ReadStoreFile(RandomListPath());
     if (!text)
         return std::nullopt;
     return RandomListEntries(*text);

@@ -1,9 +1,11 @@
 #include "previewpane.h"
 
-#include "platform/keyboardaccess.h"
+#include "platform/fileurl.h"
 #include "preview/fit.h"
 #include "preview/lookup.h"
 #include "preview/picturefile.h"
+#include "widgets/keyboardaccess.h"
+#include "widgets/shell.h"
 
 #include <QFile>
 #include <QImageIOHandler>
@@ -54,6 +56,7 @@ PreviewPane::PreviewPane(QWidget* parent)
     // the area's name from the window and, with no picture, that there is none.
     setFocusPolicy(Qt::StrongFocus);
     showNoPreview(true);
+    connect(this, &PreviewPane::doubleClicked, this, &PreviewPane::picThumb_DblClick);
 }
 
 PreviewPane::~PreviewPane() = default;
@@ -142,6 +145,13 @@ void PreviewPane::paintEvent(QPaintEvent* event)
     painter.drawImage(0, 0, canvas);
     painter.end();
     QFrame::paintEvent(event);
+}
+
+void PreviewPane::picThumb_DblClick()
+{
+    // A failed refresh can leave an earlier picture on screen with no path to open.
+    if (shell != nullptr && noPreview->isHidden() && !previewPath.empty())
+        shell->Open(FileUrl(previewPath));
 }
 
 void PreviewPane::mouseDoubleClickEvent(QMouseEvent* event)

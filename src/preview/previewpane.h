@@ -10,6 +10,8 @@ class QLabel;
 
 namespace doorsel {
 
+class Shell;
+
 // The thumbnail area `picThumb` of both the main and the browse window: 280 x 210 pixels, white,
 // with the centred label `labelNoPreview` ("No Preview Available") over it. showPreviewOf() looks
 // for the preview picture beside an executable and draws it fitted into the area; the owning
@@ -29,6 +31,10 @@ public:
     // The full path of the picture now shown, or "" when none.
     const std::string& PreviewPath() const { return previewPath; }
 
+    // Where a double-click (or Enter or Space) opens the picture shown: the owning window's shell.
+    // Until it is set, nothing opens.
+    void OpenPicturesWith(Shell& opener) { shell = &opener; }
+
     // Hidden exactly when a picture is shown.
     QLabel* labelNoPreview() const { return noPreview; }
 
@@ -37,8 +43,7 @@ public:
     QSize lastDecodedSize() const { return decodedSize; }
 
 signals:
-    // picThumb_DblClick: the owning window opens PreviewPath() when a picture is shown. Enter or
-    // Space on the focused area asks the same.
+    // A left double-click, or Enter or Space on the focused area: picThumb_DblClick opens the picture.
     void doubleClicked();
 
 protected:
@@ -47,6 +52,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Opens the picture shown with its default program; with none shown, nothing happens.
+    void picThumb_DblClick();
     // Reads the picture's size, works out its place and decodes it at the drawn size into pic1;
     // false when the file cannot be read or decoded, or is cut short.
     bool loadPicture(const std::string& path);
@@ -54,6 +61,7 @@ private:
     // Draws pic1 into the area where it fits, then empties pic1.
     void FitPicture();
 
+    Shell* shell = nullptr;
     std::string previewPath;
     QLabel* noPreview = nullptr;
     QImage canvas; // what the area shows; stays until the next refresh

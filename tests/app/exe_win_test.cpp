@@ -1,6 +1,7 @@
 // doorsel.exe as the system starts it: a whole process, against the registry and the profile
 // functions of the system it runs on. Every value a test changes is put back afterwards.
 #include "platform/appinfo.h"
+#include "support/spawn.h"
 #include "support/testfolder.h"
 
 #include <gtest/gtest.h>
@@ -95,11 +96,6 @@ private:
     std::optional<std::string> old_;
 };
 
-struct RunResult {
-    int exitCode = -1;
-    std::string output;
-};
-
 class DoorselExe : public ::testing::Test {
 protected:
     void SetUp() override
@@ -110,42 +106,11 @@ protected:
 
     // Runs the copy in the test's program folder (or the one given), its standard output and error in
     // a file outside it.
-    RunResult run(const std::string& arguments) { return run(folder.path(), arguments); }
+    test::RunResult run(const std::string& arguments) { return run(folder.path(), arguments); }
 
-    RunResult run(const std::string& programFolder, const std::string& arguments)
+    test::RunResult run(const std::string& programFolder, const std::string& arguments)
     {
-        const std::string out = scratch.file("output.txt");
-        SECURITY_ATTRIBUTES inherit {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-        const HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        EXPECT_NE(file, INVALID_HANDLE_VALUE);
-        STARTUPINFOW startup {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = file;
-        startup.hStdError = file;
-        PROCESS_INFORMATION process {};
-        const std::string command = "\"" + programFolder + "\\doorsel.exe\" " + arguments;
-        std::wstring wideCommand = Wide(command);
-        RunResult result;
-        if (CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, Wide(programFolder).c_str(),
-                &startup, &process)) {
-            // A message box would wait for ever: the run must end by itself.
-            if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-                TerminateProcess(process.hProcess, 99);
-                ADD_FAILURE() << "doorsel.exe " << arguments << " did not end";
-            }
-            DWORD code = 0;
-            GetExitCodeProcess(process.hProcess, &code);
-            result.exitCode = static_cast<int>(code);
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        } else {
-            ADD_FAILURE() << "cannot start " << command;
-        }
-        CloseHandle(file);
-        result.output = test::slurp(out);
-        return result;
+        return test::runProgram(programFolder + "\\doorsel.exe", arguments, programFolder, scratch.file("output.txt"));
     }
 
     std::set<std::string> files() const
@@ -180,7 +145,7 @@ TEST_F(DoorselExe, uninstallRemovesBothRunValuesAndPutsTheDefaultBack)
     SetValue(RunKeyName, otherName, "C:\\Other\\other.exe");
     SetValue(WinlogonKey, "UIHost", "C:\\Logons\\Bliss\\logonui.exe");
 
-    const RunResult result = run("-uninstall");
+    const test::RunResult result = run("-uninstall");
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
@@ -197,7 +162,7 @@ TEST_F(DoorselExe, randomPicksFromTheListAndCountsThroughTheProfileFunctions)
     test::spit(folder.file("random.dat"), "C:\\Logons\\a.exe\r\nC:\\Logons\\b b\\logonui.exe\r\n");
     SetValue(WinlogonKey, "UIHost", "logonui.exe");
 
-    const RunResult result = run("-random");
+    const test::RunResult result = run("-random");
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
@@ -219,7 +184,7 @@ TEST_F(DoorselExe, namesOutsideTheCodePageSurviveTheRandomRun)
     test::spit(programFolder + "\\random.dat", picked + "\r\n");
     SetValue(WinlogonKey, "UIHost", "logonui.exe");
 
-    const RunResult result = run(programFolder, "-random");
+    const test::RunResult result = run(programFolder, "-random");
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
@@ -231,7 +196,7 @@ TEST_F(DoorselExe, windowModeWithoutItsModuleSaysSoAndWritesNothing)
 {
     SetValue(WinlogonKey, "UIHost", "C:\\Logons\\a.exe");
 
-    const RunResult result = run("");
+    const test::RunResult result = run("");
 
     EXPECT_NE(result.exitCode, 0);
     EXPECT_EQ(result.output, "Doorsel: the windows cannot open: " + folder.file("doorsel-gui.dll") + " is missing\r\n");

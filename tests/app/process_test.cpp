@@ -1,6 +1,5 @@
 // The executable as a whole, started the way the system starts it: the one-shot modes must work
 // without a display, print nothing and end with exit code 0.
-#include "platform/aboutmodule.h"
 #include "platform/appinfo.h"
 #include "platform/logonhost.h"
 #include "platform/profile.h"
@@ -8,6 +7,7 @@
 #include "platform/windowmodule.h"
 #include "support/spawn.h"
 #include "support/testfolder.h"
+#include "widgets/aboutmodule.h"
 
 #include <gtest/gtest.h>
 
@@ -54,25 +54,15 @@ private:
     std::optional<std::string> old_;
 };
 
-struct RunResult {
-    int exitCode = -1;
-    std::string output;
-};
-
 // Runs a copy of doorsel placed in the test's own program folder, with no display to talk to.
 class Doorsel : public ::testing::Test {
 protected:
     void SetUp() override { fs::copy_file(test::siblingExecutable("doorsel"), folder.file("doorsel")); }
 
-    RunResult run(const std::string& arguments)
+    test::RunResult run(const std::string& arguments)
     {
         const std::string out = folder.file("output.txt");
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + folder.file("doorsel")
-            + "' " + arguments + " >'" + out + "' 2>&1";
-        const int status = std::system(command.c_str());
-        RunResult result;
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.output = test::slurp(out);
+        test::RunResult result = test::runProgram(folder.file("doorsel"), arguments, folder.path(), out);
         fs::remove(out);
         return result;
     }
@@ -190,7 +180,7 @@ TEST_F(Doorsel, windowModeWithoutAWorkingModuleSaysWhatIsMissingAndWritesNothing
         c.place();
         const std::set<std::string> before = files();
         for (const char* arguments : {"", "-minimized"}) {
-            const RunResult result = run(arguments);
+            const test::RunResult result = run(arguments);
             EXPECT_EQ(result.exitCode, 1) << c.what;
             EXPECT_TRUE(result.output.starts_with("Doorsel: the windows cannot open: " + c.says))
                 << c.what << ": " << result.output;
@@ -210,7 +200,7 @@ TEST_F(Doorsel, uninstallRemovesRunValuesResetsTheLogonScreenAndKeepsTheFiles)
     test::spit(ConfigPath, "[Options]\r\nEnableRandom=1\r\n");
     test::spit(folder.file("random.dat"), "/logons/a.exe\r\n");
 
-    const RunResult result = run("-uninstall");
+    const test::RunResult result = run("-uninstall");
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
@@ -225,7 +215,7 @@ TEST_F(Doorsel, uninstallRemovesRunValuesResetsTheLogonScreenAndKeepsTheFiles)
 
 TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
 {
-    const RunResult result = run("-uninstall");
+    const test::RunResult result = run("-uninstall");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(ReadRegValue(UIHostPathShort), "logonui.exe");
@@ -290,7 +280,7 @@ TEST_F(DoorselRandom, picksFromTheListPrintingNothingAndWritingOnlyTheCountAndTh
     test::spit(folder.file("random.dat"), "/logons/a.exe\r\n/logons/b b/logonui.exe\r\n");
     WriteRegValue(UIHostPath, "/logons/a.exe");
 
-    const RunResult result = run("-random");
+    const test::RunResult result = run("-random");
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
@@ -307,7 +297,7 @@ TEST_F(DoorselRandom, countsDownWithoutTouchingTheLogonScreen)
     test::spit(folder.file("random.dat"), "/logons/a.exe\r\n");
     WriteRegValue(UIHostPath, "logonui.exe");
 
-    const RunResult result = run("-random");
+    const test::RunResult result = run("-random");
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
@@ -317,7 +307,7 @@ TEST_F(DoorselRandom, countsDownWithoutTouchingTheLogonScreen)
 
 TEST_F(DoorselRandom, withNothingStoredRestartsTheCountAndSetsNothing)
 {
-    const RunResult result = run("-random");
+    const test::RunResult result = run("-random");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nNextRotation=0\r\n") << "no window defaults";

@@ -159,7 +159,7 @@ protected:
         EXPECT_EQ(uiHost(), c.set) << c.name;
         const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
         for (const auto& [path, checked] : c.rows)
-            EXPECT_EQ(search.Find(path) != 0, checked) << c.name << ": '" << path << "'";
+            EXPECT_EQ(search.FindAll({path}).front() != 0, checked) << c.name << ": '" << path << "'";
     }
 
     test::LogonHostLock logonHostLock;

@@ -53,13 +53,6 @@ void touch(const fs::path& path)
     spit(path.string(), "MZ");
 }
 
-class NoOwner : public BrowseOwner {
-public:
-    void SetPicture() override { }
-    void SetCloseBrowseBox(int) override { }
-    QWidget* ownerWidget() override { return nullptr; }
-};
-
 // Reads folders as the file system does, but holds back every folder whose name starts with "Held"
 // until the test lets one through, or the walk is stopped.
 class HeldListing {
@@ -208,7 +201,7 @@ TEST_F(BrowseWalk, aLongWalkKeepsTheWindowsResponsiveAndListsWhatAWalkOnTheSpotL
     std::vector<bool> marks;
     marks.reserve(paths.size());
     for (const std::string& path : paths)
-        marks.push_back(search.Find(path) != 0);
+        marks.push_back(search.FindAll({path}).front() != 0);
     settings::Write(settings::LogonScreensFolder, tree.top());
     settings::Write(settings::EnableRandom, "1");
 

@@ -4,6 +4,7 @@
 #include "platform/appinfo.h"
 #include "platform/settings.h"
 #include "support/fakeshell.h"
+#include "support/guitest.h"
 #include "support/httpserver.h"
 #include "support/testfolder.h"
 
@@ -40,12 +41,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    template <typename T = QWidget> T* child(const char* name) const
-    {
-        T* widget = window->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    template <typename T = QWidget> T* child(const char* name) const { return controlOf<T>(*window, name); }
 
     QLabel* status() const { return child<QLabel>("labelVersionAvailable"); }
     QLabel* downloadLink() const { return child<QLabel>("labelClickToDownload"); }

@@ -4,6 +4,7 @@
 #include "platform/appinfo.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
+#include "support/spawn.h"
 
 #include <QTimer>
 #include <QWindow>
@@ -190,6 +191,27 @@ TEST_F(StartUp, tickingRandomSelectionEnablesTheCountAtOnceAndSavesNothing)
     EXPECT_FALSE(label("labelRandom2")->isEnabled());
     EXPECT_EQ(slurp(ConfigPath), before);
     EXPECT_EQ(button("btnBrowse")->text(), "Browse Your LogonUI Files...") << "only Save changes the caption";
+}
+
+// Run only by the test below: a control the test names but the window lacks.
+TEST_F(StartUp, DISABLED_aMisspelledControl)
+{
+    open();
+    click(button("btnSelectFiel"));
+}
+
+// A renamed control fails the test that names it, and the run goes on to the next test.
+TEST_F(StartUp, aMisspelledControlFailsItsOwnTestAndTheRunGoesOn)
+{
+    const std::string out = folder.file("run.txt");
+    const RunResult result = runProgram(ExecutablePath(),
+        "--gtest_also_run_disabled_tests "
+        "--gtest_filter=StartUp.DISABLED_aMisspelledControl:StartUp.alwaysOpensOnTheLogonScreenPage",
+        folder.path(), out);
+    EXPECT_EQ(result.exitCode, 1) << result.output;
+    EXPECT_NE(result.output.find("no control named btnSelectFiel"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("[  PASSED  ] 1 test"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("[  FAILED  ] 1 test"), std::string::npos) << result.output;
 }
 
 } // namespace

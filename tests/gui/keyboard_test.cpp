@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/settings.h"
 #include "support/fakeshell.h"
+#include "support/guitest.h"
 #include "support/httpserver.h"
 #include "support/testfolder.h"
 
@@ -32,13 +33,6 @@
 
 namespace doorsel::test {
 namespace {
-
-class NoOwner : public BrowseOwner {
-public:
-    void SetPicture() override { }
-    void SetCloseBrowseBox(int /*value*/) override { }
-    QWidget* ownerWidget() override { return nullptr; }
-};
 
 // A tab bar is announced by its current tab, every other control by its own name.
 QString accessibleName(QWidget& control)
@@ -147,12 +141,7 @@ public:
         return *about;
     }
 
-    static QWidget* control(QWidget& window, const char* name)
-    {
-        auto* found = window.findChild<QWidget*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    static QWidget* control(QWidget& window, const char* name) { return controlOf(window, name); }
 
     // Puts the focus on a control as Tab would, and presses a key there.
     static void press(QWidget& window, const char* name, int key, Qt::KeyboardModifiers modifiers = {})
@@ -165,7 +154,7 @@ public:
     // Selects a browse row by the keyboard: the list's current row follows the arrow keys.
     void selectRow(const char* file)
     {
-        auto* list = browse->findChild<QTreeWidget*>(QStringLiteral("listFiles"));
+        auto* list = controlOf<QTreeWidget>(*browse, "listFiles");
         const QList<QTreeWidgetItem*> rows = list->findItems(QLatin1String(file), Qt::MatchExactly);
         ASSERT_EQ(rows.size(), 1) << file;
         list->setCurrentItem(rows.front());
@@ -173,15 +162,7 @@ public:
 
     static int currentPage(QWidget& window, const char* tabs)
     {
-        return window.findChild<QTabWidget*>(QLatin1String(tabs))->currentIndex() + 1;
-    }
-
-    // Which of two page frames shows: 1 or 2, 0 when not exactly one.
-    static int shownFrame(QWidget& window, const char* first, const char* second)
-    {
-        const bool one = control(window, first)->isVisible();
-        const bool two = control(window, second)->isVisible();
-        return one == two ? 0 : (one ? 1 : 2);
+        return controlOf<QTabWidget>(window, tabs)->currentIndex() + 1;
     }
 
     TestFolder folder;
@@ -208,7 +189,7 @@ TEST_F(KeyboardAccess, tabGoesRoundEveryPageInOrderAndEveryStopIsNamedAndRinged)
         {"main, Options",
             [](KeyboardAccess& t) -> QWidget& {
                 QWidget& window = t.openMain();
-                window.findChild<QTabWidget*>(QStringLiteral("tabUI"))->setCurrentIndex(1);
+                controlOf<QTabWidget>(window, "tabUI")->setCurrentIndex(1);
                 return window;
             },
             "tabUI",
@@ -221,7 +202,7 @@ TEST_F(KeyboardAccess, tabGoesRoundEveryPageInOrderAndEveryStopIsNamedAndRinged)
         {"About, Links",
             [](KeyboardAccess& t) -> QWidget& {
                 QWidget& window = t.openAbout();
-                window.findChild<QTabWidget*>(QStringLiteral("tabsAbout"))->setCurrentIndex(1);
+                controlOf<QTabWidget>(window, "tabsAbout")->setCurrentIndex(1);
                 return window;
             },
             "tabsAbout", "tabsAbout txtLinks btnUpdateLinks btnClose"},
@@ -274,7 +255,7 @@ TEST_F(KeyboardAccess, keysDoWhatTheMouseDoes)
         {"main: keypad Enter on the Options page's Cancel presses it",
             [](KeyboardAccess& t) {
                 QWidget& window = t.openMain();
-                window.findChild<QTabWidget*>(QStringLiteral("tabUI"))->setCurrentIndex(1);
+                controlOf<QTabWidget>(window, "tabUI")->setCurrentIndex(1);
                 press(window, "btnCancelOptions", Qt::Key_Enter, Qt::KeypadModifier);
             },
             [](KeyboardAccess& t) { EXPECT_EQ(currentPage(*t.main, "tabUI"), 1); }},
@@ -382,7 +363,7 @@ TEST_F(KeyboardAccess, keysDoWhatTheMouseDoes)
         {"About: Ctrl+Tab from the links box goes back to the first page",
             [](KeyboardAccess& t) {
                 QWidget& window = t.openAbout();
-                window.findChild<QTabWidget*>(QStringLiteral("tabsAbout"))->setCurrentIndex(1);
+                controlOf<QTabWidget>(window, "tabsAbout")->setCurrentIndex(1);
                 press(window, "txtLinks", Qt::Key_Tab, Qt::ControlModifier);
             },
             [](KeyboardAccess& t) {

@@ -4,6 +4,7 @@
 #include "mainwindow/appfonts.h"
 #include "mainwindow/frmMain.h"
 #include "support/fakeshell.h"
+#include "support/guitest.h"
 #include "support/testfolder.h"
 
 #include <QApplication>
@@ -35,12 +36,7 @@ protected:
         return *window;
     }
 
-    template <typename T> T* find(const char* name) const
-    {
-        T* child = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
+    template <typename T> T* find(const char* name) const { return controlOf<T>(*window, name); }
 
     QPushButton* button(const char* name) const { return find<QPushButton>(name); }
     QCheckBox* check(const char* name) const { return find<QCheckBox>(name); }
@@ -52,14 +48,7 @@ protected:
     void click(QAbstractButton* target) const { QTest::mouseClick(target, Qt::LeftButton); }
 
     // Which page shows: 1 "Logon Screen", 2 "Options", 0 when not exactly one of them does.
-    int visiblePage() const
-    {
-        const bool logon = find<QFrame>("frameUI_0")->isVisibleTo(window.get());
-        const bool options = find<QFrame>("frameUI_1")->isVisibleTo(window.get());
-        if (logon == options)
-            return 0;
-        return logon ? 1 : 2;
-    }
+    int visiblePage() const { return shownFrame(*window, "frameUI_0", "frameUI_1"); }
 
     // Clicks the "Options" tab as a user would.
     void showOptionsPage() const

@@ -4,7 +4,7 @@
 #include "browse/frmBrowse.h"
 #include "frmAbout_fixture.h"
 #include "gui/loadedbrowse.h"
-#include "platform/qtshell.h"
+#include "widgets/qtshell.h"
 
 #include <QMessageBox>
 #include <QTimer>
@@ -14,13 +14,6 @@
 
 namespace doorsel::test {
 namespace {
-
-class NoOwner : public BrowseOwner {
-public:
-    void SetPicture() override { }
-    void SetCloseBrowseBox(int) override { }
-    QWidget* ownerWidget() override { return nullptr; }
-};
 
 // What a label or message box shows, and whether it shows it as written.
 struct Shown {

@@ -126,7 +126,7 @@ TEST(FileStorePosix, plantedLinkAtTheTemporaryNameIsNotFollowed)
     const std::string store = folder.file("CurrentVersion.dat");
     fs::create_symlink(victim, store + ".tmp");
 
-    ASSERT_TRUE(replaceFile(store, "2.0.0\r\n"));
+    ASSERT_TRUE(ReplaceStoreFile(store, "2.0.0\r\n"));
 
     EXPECT_EQ(test::slurp(victim), "precious");
     EXPECT_EQ(test::slurp(store), "2.0.0\r\n");
@@ -141,7 +141,7 @@ TEST(FileStorePosix, replacingLinkPolicyReplacesTheLinkNotItsTarget)
     const std::string download = folder.file("links.dat");
     fs::create_symlink(victim, download);
 
-    ASSERT_TRUE(replaceFile(download, "fetched\r\n", Links::Replace));
+    ASSERT_TRUE(ReplaceStoreFile(download, "fetched\r\n", Links::Replace));
 
     EXPECT_EQ(test::slurp(victim), "precious");
     EXPECT_FALSE(fs::is_symlink(download));

@@ -20,17 +20,17 @@ TEST(FileStore, updateCreatesReplacesAndLeavesNoTemporaryBehind)
     test::TestFolder folder;
     const std::string path = folder.file("store.txt");
 
-    EXPECT_FALSE(readFile(path).has_value());
-    EXPECT_TRUE(updateFile(path, [](const std::optional<std::string>& current) {
+    EXPECT_FALSE(ReadStoreFile(path).has_value());
+    EXPECT_TRUE(UpdateStoreFile(path, [](const std::optional<std::string>& current) {
         EXPECT_FALSE(current.has_value());
         return std::optional<std::string>("first");
     }));
-    EXPECT_EQ(readFile(path).value_or("?"), "first");
+    EXPECT_EQ(ReadStoreFile(path).value_or("?"), "first");
 
-    EXPECT_TRUE(updateFile(path, [](const std::optional<std::string>& current) {
+    EXPECT_TRUE(UpdateStoreFile(path, [](const std::optional<std::string>& current) {
         return std::optional<std::string>(current.value_or("") + "+second");
     }));
-    EXPECT_EQ(readFile(path).value_or("?"), "first+second");
+    EXPECT_EQ(ReadStoreFile(path).value_or("?"), "first+second");
     EXPECT_FALSE(test::exists(path + ".tmp"));
 }
 
@@ -39,7 +39,7 @@ TEST(FileStore, editThatDeclinesLeavesTheFileAsItWas)
     test::TestFolder folder;
     const std::string path = folder.file("store.txt");
     test::spit(path, "old bytes\r\n");
-    EXPECT_FALSE(updateFile(path, [](const std::optional<std::string>&) { return std::optional<std::string>(); }));
+    EXPECT_FALSE(UpdateStoreFile(path, [](const std::optional<std::string>&) { return std::optional<std::string>(); }));
     EXPECT_EQ(test::slurp(path), "old bytes\r\n");
 }
 
@@ -47,7 +47,7 @@ TEST(FileStore, missingFolderFailsWithoutCreatingAnything)
 {
     test::TestFolder folder;
     const std::string path = folder.file("no-such-folder") + "/store.txt";
-    EXPECT_FALSE(replaceFile(path, "x"));
+    EXPECT_FALSE(ReplaceStoreFile(path, "x"));
     EXPECT_FALSE(test::exists(folder.file("no-such-folder")));
 }
 
@@ -59,8 +59,8 @@ TEST(FileStore, binaryContentRoundTripsExactly)
     for (int i = 0; i < 256; ++i)
         bytes += static_cast<char>(i);
     bytes += std::string("\0\r\n\x1a", 4);
-    ASSERT_TRUE(replaceFile(path, bytes));
-    EXPECT_EQ(readFile(path).value_or(""), bytes);
+    ASSERT_TRUE(ReplaceStoreFile(path, bytes));
+    EXPECT_EQ(ReadStoreFile(path).value_or(""), bytes);
 }
 
 std::set<std::string> entries(const std::string& folder)
@@ -77,9 +77,9 @@ TEST(FileStore, writesLeaveOnlyTheStoresInTheFolder)
 {
     test::TestFolder folder;
     ASSERT_TRUE(WriteIniValue("Options", "Key", "1", ConfigPath));
-    ASSERT_TRUE(replaceFile(folder.file("random.dat"), "/logons/a.exe\r\n"));
-    ASSERT_TRUE(replaceFile(folder.file("random.dat"), "/logons/b.exe\r\n"));
-    EXPECT_FALSE(replaceFile(folder.file("random.dat") + PathSeparator + "x", "x"));
+    ASSERT_TRUE(ReplaceStoreFile(folder.file("random.dat"), "/logons/a.exe\r\n"));
+    ASSERT_TRUE(ReplaceStoreFile(folder.file("random.dat"), "/logons/b.exe\r\n"));
+    EXPECT_FALSE(ReplaceStoreFile(folder.file("random.dat") + PathSeparator + "x", "x"));
     EXPECT_EQ(entries(folder.path()), (std::set<std::string> {"config.ini", "random.dat"}));
 }
 
@@ -89,7 +89,7 @@ TEST(FileStore, storeThatMayNotBeWrittenIsLeftAsItWas)
 {
     using Writer = std::function<bool(const std::string&)>;
     const std::vector<std::pair<const char*, Writer>> writers = {
-        {"replaceFile", [](const std::string& path) { return replaceFile(path, "new\r\n"); }},
+        {"ReplaceStoreFile", [](const std::string& path) { return ReplaceStoreFile(path, "new\r\n"); }},
         {"WriteIniValue", [](const std::string& path) { return WriteIniValue("Options", "Key", "new", path); }},
     };
     struct State {
@@ -138,11 +138,11 @@ TEST(FileStore, lockHeldElsewhereIsWaitedForOnlySoLong)
     const auto lockedWithin = [&](int milliseconds) {
         bool locked = false;
         std::thread([&] {
-            locked = static_cast<bool>(detail::lockExclusive(path, std::chrono::milliseconds(milliseconds)));
+            locked = static_cast<bool>(detail::LockStore(path, std::chrono::milliseconds(milliseconds)));
         }).join();
         return locked;
     };
-    detail::StoreLock held = detail::lockExclusive(path);
+    detail::StoreLock held = detail::LockStore(path);
     ASSERT_TRUE(held);
     EXPECT_FALSE(lockedWithin(200));
 

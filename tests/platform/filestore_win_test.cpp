@@ -34,7 +34,7 @@ TEST(FileStoreWin, aReplacedStoreKeepsItsAttributesAndAccessRules)
     test::TestFolder folder;
     const std::string path = folder.file("config.ini");
     const std::wstring file = test::pathOf(path).wstring();
-    ASSERT_TRUE(replaceFile(path, "first"));
+    ASSERT_TRUE(ReplaceStoreFile(path, "first"));
     ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     PSECURITY_DESCRIPTOR own = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
@@ -43,8 +43,8 @@ TEST(FileStoreWin, aReplacedStoreKeepsItsAttributesAndAccessRules)
     LocalFree(own);
     const std::wstring rules = accessRules(file);
 
-    ASSERT_TRUE(replaceFile(path, "second"));
-    EXPECT_EQ(readFile(path), "second");
+    ASSERT_TRUE(ReplaceStoreFile(path, "second"));
+    EXPECT_EQ(ReadStoreFile(path), "second");
     EXPECT_EQ(GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
         static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     EXPECT_EQ(accessRules(file), rules);

@@ -13,7 +13,7 @@ namespace {
 // The browse window's check marks: a row comes up checked when the list's text holds its path.
 bool comesUpChecked(const std::string& fullPath)
 {
-    return TextSearch(ReadRandomList().value_or(std::vector<std::string>())).Find(fullPath) != 0;
+    return TextSearch(ReadRandomList().value_or(std::vector<std::string>())).FindAll({fullPath}).front() != 0;
 }
 
 TEST(RandomList, savesTheCheckedRowsInRowOrderEachEndedByCrLf)

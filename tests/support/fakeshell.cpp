@@ -41,10 +41,9 @@ std::string FakeShell::BrowseForFolder(QWidget*, const std::string& title)
     return answer;
 }
 
-int FakeShell::OpenWithShell(const std::string& target, int)
+void FakeShell::Open(const std::string& target)
 {
     opened.push_back(target);
-    return 33;
 }
 
 std::string localPathOf(const std::string& url)

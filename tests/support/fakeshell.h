@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/shell.h"
+#include "widgets/shell.h"
 
 #include <deque>
 #include <string>
@@ -30,7 +30,7 @@ public:
     void ShowMessage(QWidget* owner, const std::string& text) override;
     std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter) override;
     std::string BrowseForFolder(QWidget* owner, const std::string& title) override;
-    int OpenWithShell(const std::string& target, int showCommand) override;
+    void Open(const std::string& target) override;
     bool SystemTrayAvailable() const override { return trayAvailable; }
 
     // The offscreen platform has no tray, but a test may pretend one either way.

@@ -12,7 +12,7 @@ namespace doorsel::test {
 class LogonHostLock {
 public:
     LogonHostLock()
-        : lock(detail::lockExclusive((std::filesystem::temp_directory_path() / "doorsel-tests-uihost").string()))
+        : lock(detail::LockStore((std::filesystem::temp_directory_path() / "doorsel-tests-uihost").string()))
     {
     }
 

@@ -1,12 +1,18 @@
 #include "support/spawn.h"
 
 #include "platform/appinfo.h"
+#include "support/testfolder.h"
+
+#include <gtest/gtest.h>
 
 #ifdef _WIN32
+#include "platform/widetext.h"
+
 #include <process.h>
 #include <windows.h>
 #else
 #include <csignal>
+#include <cstdlib>
 #include <spawn.h>
 #include <sys/wait.h>
 extern char** environ;
@@ -104,5 +110,60 @@ int Process::wait()
     handle_ = -1;
     return code;
 }
+
+#ifdef _WIN32
+RunResult runProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder,
+    const std::string& outputFile)
+{
+    RunResult result;
+    const std::wstring command = widetext::Widen("\"" + program + "\" " + arguments).value_or(L"");
+    const std::wstring folder = widetext::Widen(workingFolder).value_or(L"");
+    const std::wstring out = widetext::Widen(outputFile).value_or(L"");
+    SECURITY_ATTRIBUTES inherit {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const HANDLE file = CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << outputFile;
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file;
+    startup.hStdError = file;
+    PROCESS_INFORMATION process {};
+    std::wstring commandLine = command;
+    if (CreateProcessW(
+            nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &process)) {
+        // A message box would wait for ever: the run must end by itself.
+        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, 99);
+            ADD_FAILURE() << program << " " << arguments << " did not end";
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        result.exitCode = static_cast<int>(code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    } else {
+        ADD_FAILURE() << "cannot start " << program;
+    }
+    CloseHandle(file);
+    result.output = slurp(outputFile);
+    return result;
+}
+#else
+RunResult runProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder,
+    const std::string& outputFile)
+{
+    const std::string command = "cd '" + workingFolder
+        + "' && timeout 30 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program + "' " + arguments + " >'"
+        + outputFile + "' 2>&1";
+    const int status = std::system(command.c_str());
+    RunResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (result.exitCode == 124)
+        ADD_FAILURE() << program << " " << arguments << " did not end";
+    result.output = slurp(outputFile);
+    return result;
+}
+#endif
 
 } // namespace doorsel::test

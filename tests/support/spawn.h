@@ -28,4 +28,16 @@ private:
     int exitCode_ = -1;
 };
 
+// What a whole run of a program said (standard output and error together) and how it ended.
+struct RunResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs `program` in `workingFolder` with `arguments` as the text after its name on the command
+// line (passed on exactly as written), without a display to talk to, and waits for it to end; the
+// output goes through `outputFile`. A run that does not end within 30 s fails the test.
+RunResult runProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder,
+    const std::string& outputFile);
+
 } // namespace doorsel::test

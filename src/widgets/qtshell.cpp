@@ -1,8 +1,8 @@
 #include "qtshell.h"
 
-#include "appinfo.h"
-#include "fileurl.h"
 #include "localtext.h"
+#include "platform/appinfo.h"
+#include "platform/fileurl.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -35,10 +35,6 @@ QString qtFilter(const std::string& filter)
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-// What the Windows shell answers: above 32 when the target was handed over, 2 (file not found) when not.
-constexpr int ShellOpened = 33;
-constexpr int ShellFileNotFound = 2;
-
 } // namespace
 
 void QtShell::ShowMessage(QWidget* owner, const std::string& text)
@@ -64,14 +60,14 @@ std::string QtShell::BrowseForFolder(QWidget* owner, const std::string& title)
     return folder.isEmpty() ? std::string() : toPath(QDir::toNativeSeparators(folder));
 }
 
-int QtShell::OpenWithShell(const std::string& target, int /*showCommand: no meaning outside Windows*/)
+void QtShell::Open(const std::string& target)
 {
     // A file goes over as its encoded URL, never as decoded text: the opener gets the name's very
     // bytes percent-encoded (Qt hands the launcher the URL as encoded) and decodes them back into
     // the same name, even one that is not valid text.
     const std::string encoded = target.find("://") == std::string::npos ? FileUrl(target) : target;
     const QUrl url = QUrl::fromEncoded(QByteArray(encoded.data(), static_cast<qsizetype>(encoded.size())));
-    return QDesktopServices::openUrl(url) ? ShellOpened : ShellFileNotFound;
+    QDesktopServices::openUrl(url);
 }
 
 bool QtShell::SystemTrayAvailable() const

@@ -16,7 +16,7 @@ void WriteRegValue(const std::string& path, const std::string& value)
     const auto where = regfile::splitValuePath(path);
     if (!where)
         return;
-    updateFile(RegistryStorePath(), [&](const std::optional<std::string>& current) {
+    UpdateStoreFile(RegistryStorePath(), [&](const std::optional<std::string>& current) {
         return regfile::withValue(current.value_or(""), *where, value);
     });
 }
@@ -26,7 +26,7 @@ std::string ReadRegValue(const std::string& path)
     const auto where = regfile::splitValuePath(path);
     if (!where)
         return {};
-    const auto text = readFile(RegistryStorePath());
+    const auto text = ReadStoreFile(RegistryStorePath());
     if (!text)
         return {};
     return regfile::lookup(*text, *where).value_or("");
@@ -37,7 +37,7 @@ void DeleteRegValue(const std::string& path)
     const auto where = regfile::splitValuePath(path);
     if (!where)
         return;
-    updateFile(RegistryStorePath(), [&](const std::optional<std::string>& current) -> std::optional<std::string> {
+    UpdateStoreFile(RegistryStorePath(), [&](const std::optional<std::string>& current) -> std::optional<std::string> {
         if (!current)
             return std::nullopt;
         return regfile::withoutValue(*current, *where);

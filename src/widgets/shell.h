@@ -23,9 +23,9 @@ public:
     // A modal folder chooser with the given title. Returns the chosen folder, or "" on Cancel.
     virtual std::string BrowseForFolder(QWidget* owner, const std::string& title) = 0;
 
-    // Opens a file or URL with its default program. Returns a value above 32 when it was handed over,
-    // as the Windows shell does; every caller ignores it.
-    virtual int OpenWithShell(const std::string& target, int showCommand) = 0;
+    // Opens a file or URL with its default program. Whether the desktop found one is its own
+    // business: it tells the user itself.
+    virtual void Open(const std::string& target) = 0;
 
     // Whether the desktop has a notification area to hold an icon. Without one, a window minimised
     // into it could never be brought back, so it minimises as usual instead.

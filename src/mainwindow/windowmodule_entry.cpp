@@ -1,15 +1,10 @@
 // The entry the executable calls, the only symbol the window module exports.
-#include "platform/windowmodule.h"
 #include "platform/appinfo.h"
+#include "platform/moduleexport.h"
+#include "platform/windowmodule.h"
 #include "runwindow.h"
 
 #include <type_traits>
-
-#ifdef _WIN32
-#define DOORSEL_MODULE_ENTRY extern "C" __declspec(dllexport)
-#else
-#define DOORSEL_MODULE_ENTRY extern "C" __attribute__((visibility("default")))
-#endif
 
 DOORSEL_MODULE_ENTRY int doorsel_run_window(char* programName, int minimized)
 {

@@ -10,7 +10,7 @@ public:
     void ShowMessage(QWidget* owner, const std::string& text) override;
     std::string OpenFileDialog(QWidget* owner, const std::string& initialFolder, const std::string& filter) override;
     std::string BrowseForFolder(QWidget* owner, const std::string& title) override;
-    int OpenWithShell(const std::string& target, int showCommand) override;
+    void Open(const std::string& target) override;
     bool SystemTrayAvailable() const override;
 };
 
