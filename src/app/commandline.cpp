@@ -13,21 +13,6 @@ std::string JoinArguments(int argc, const char* const* argv)
     return text;
 }
 
-std::string ArgumentsAfterProgramName(const std::string& commandLine)
-{
-    size_t at = 0;
-    if (!commandLine.empty() && commandLine.front() == '"') {
-        const size_t closing = commandLine.find('"', 1);
-        at = closing == std::string::npos ? commandLine.size() : closing + 1;
-    } else {
-        while (at < commandLine.size() && commandLine[at] != ' ' && commandLine[at] != '\t')
-            ++at;
-    }
-    while (at < commandLine.size() && (commandLine[at] == ' ' || commandLine[at] == '\t'))
-        ++at;
-    return commandLine.substr(at);
-}
-
 StartMode StartModeFor(const std::string& commandLine)
 {
     if (commandLine == "-random")

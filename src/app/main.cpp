@@ -3,10 +3,12 @@
 #include "app/uninstall.h"
 #include "app/windowmode.h"
 #include "platform/appinfo.h"
+#include "platform/moduleloader.h"
 
 int main(int argc, char* argv[])
 {
     using namespace doorsel;
+    RestrictLibrarySearch();
     static char fallbackName[] = "doorsel";
     char* programName = argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
     ConfigPath = DefaultConfigPath();

@@ -23,6 +23,10 @@ struct LoadedEntry {
     template <typename Entry> Entry as() const { return reinterpret_cast<Entry>(entry); }
 };
 
+// Before the process loads any library of its own: libraries are looked for in the program folder
+// and the system's folders only, never in the current folder or along PATH.
+void RestrictLibrarySearch();
+
 // Loads `moduleName` from the program folder, for the rest of the process, and finds `entryName` in
 // it. The libraries it needs are looked for beside it and in the system's own folders, never in the
 // current folder or along PATH.

@@ -36,6 +36,12 @@ void (*FindEntry(void* module, const char* entryName))()
 
 } // namespace detail
 
+// The loader searches no current folder here unless the environment says so, and the modules name
+// what they need by their own run path.
+void RestrictLibrarySearch()
+{
+}
+
 void ReportProblem(const std::string& line)
 {
     std::fprintf(stderr, "%s\n", line.c_str());

@@ -62,6 +62,11 @@ void (*FindEntry(void* module, const char* entryName))()
 
 } // namespace detail
 
+void RestrictLibrarySearch()
+{
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+}
+
 void ReportProblem(const std::string& line)
 {
     const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);

@@ -2,9 +2,11 @@
 
 #include "platform/appinfo.h"
 #include "platform/filestore.h"
+#include "platform/legacytext.h"
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace doorsel {
 namespace {
@@ -70,7 +72,10 @@ std::optional<std::vector<std::string>> ReadRandomList()
     const std::optional<std::string> text = ReadStoreFile(RandomListPath());
     if (!text)
         return std::nullopt;
-    return RandomListEntries(*text);
+    std::vector<std::string> entries = RandomListEntries(*text);
+    for (std::string& entry : entries)
+        entry = LegacyLineAsText(std::move(entry));
+    return entries;
 }
 
 } // namespace doorsel

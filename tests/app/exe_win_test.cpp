@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -202,6 +203,31 @@ TEST_F(DoorselExe, windowModeWithoutItsModuleSaysSoAndWritesNothing)
     EXPECT_EQ(result.output, "Doorsel: the windows cannot open: " + folder.file("doorsel-gui.dll") + " is missing\r\n");
     EXPECT_EQ(files(), std::set<std::string> {"doorsel.exe"});
     EXPECT_EQ(Value(WinlogonKey, "UIHost"), "C:\\Logons\\a.exe");
+}
+
+// A library the window module needs is taken from the program folder or the system's, never from
+// the current folder or PATH, where anyone may have put one of that name.
+TEST_F(DoorselExe, aModulesLibraryIsNotTakenFromTheCurrentFolderOrPath)
+{
+    const std::string built = ExecutablePath().substr(0, ExecutablePath().find_last_of('\\'));
+    fs::copy_file(PathOf(built + "\\doorsel_module_with_dependency.dll"), PathOf(folder.file("doorsel-gui.dll")));
+    const std::string planted = built + "\\doorsel_fake_dependency.dll";
+    fs::copy_file(PathOf(planted), PathOf(scratch.file("doorsel_fake_dependency.dll")));
+    const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    SetEnvironmentVariableA("PATH", (scratch.path() + ";" + path).c_str());
+
+    const test::RunResult planting
+        = test::runProgram(folder.file("doorsel.exe"), "", scratch.path(), folder.file("out.txt"));
+    SetEnvironmentVariableA("PATH", path.c_str());
+    EXPECT_EQ(planting.exitCode, 1);
+    EXPECT_TRUE(planting.output.starts_with(
+        "Doorsel: the windows cannot open: " + folder.file("doorsel-gui.dll") + " cannot be loaded ("))
+        << planting.output;
+    EXPECT_EQ(planting.output.find("%1"), std::string::npos) << planting.output;
+
+    // Beside the module it is found.
+    fs::copy_file(PathOf(planted), PathOf(folder.file("doorsel_fake_dependency.dll")));
+    EXPECT_EQ(run("").exitCode, 42);
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include "platform/randomlist.h"
 #include "platform/widetext.h"
+#include "support/testfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,16 @@ TEST(WideText, namesConvertExactlyOrNotAtAll)
     EXPECT_EQ(Widen("caf\xe9", 1252), L"caf\u00e9");
     EXPECT_EQ(Widen("C:\\\x95\x5c", 932), std::nullopt);
     EXPECT_EQ(Widen("caf\xe9", CP_UTF8), std::nullopt);
+}
+
+// A list an older program wrote in the system's ANSI code page (here Windows-1252) keeps its
+// entries; lines that are UTF-8, and bytes that are text in neither, stay as they are.
+TEST(RandomListFile, aLineThatIsNotUtf8IsReadInTheSystemsAnsiCodePage)
+{
+    test::TestFolder folder;
+    test::spit(RandomListPath(), "C:\\Logons\\Caf\xe9\\a.exe\r\nC:\\Logons\\\xce\xbb\\b.exe\r\n");
+    const std::vector<std::string> expected = {"C:\\Logons\\Caf\xc3\xa9\\a.exe", "C:\\Logons\\\xce\xbb\\b.exe"};
+    EXPECT_EQ(ReadRandomList(), expected);
 }
 
 } // namespace
