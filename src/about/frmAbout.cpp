@@ -29,7 +29,7 @@ frmAbout::frmAbout(Shell& shell, QWidget* parent)
 {
     ui->setupUi(this);
     UseFormTextSize(*this);
-    FitCheckBoxesToIndicator(*this);
+    FitControlsToText(*this);
     // A form file holds whole points only; the status line is laid out in 9.75-point text.
     QFont status = ui->labelVersionAvailable->font();
     status.setPointSizeF(9.75);

@@ -68,7 +68,7 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent, FolderLi
 {
     ui->setupUi(this);
     UseFormTextSize(*this);
-    FitCheckBoxesToIndicator(*this);
+    FitControlsToText(*this);
     UseKeyboardAccess(*this);
     ui->listFiles->setItemDelegate(new RowDelegate(ui->listFiles));
     connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);

@@ -1,5 +1,6 @@
 #include "appfonts.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QStandardPaths>
 
@@ -18,7 +19,12 @@ bool RegisterTahoma()
         const QString regular = WineTahomaFile();
         if (!regular.isEmpty())
             QFontDatabase::addApplicationFont(regular);
-        return installed();
+        if (installed())
+            return true;
+        // Without it, the system's own dialog face stands in, not whatever the font matching finds
+        // (a serif face, on a Windows without Tahoma); the forms widen what it draws wider.
+        QFont::insertSubstitution(QStringLiteral("Tahoma"), QApplication::font().family());
+        return false;
     }();
     return available;
 }

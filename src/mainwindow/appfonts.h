@@ -6,7 +6,7 @@ namespace doorsel {
 
 // Makes Tahoma available, so the windows are drawn in the face they were laid out for: the
 // system's own face, or else the compatible one Wine ships, when it is installed; otherwise the
-// toolkit falls back to a similar face.
+// system's dialog face stands in for it.
 // Returns whether Tahoma is available. Safe to call more than once.
 bool RegisterTahoma();
 

@@ -31,7 +31,7 @@ frmMain::frmMain(Shell& shell, AboutOpener openAbout, QWidget* parent)
 {
     ui->setupUi(this);
     UseFormTextSize(*this);
-    FitCheckBoxesToIndicator(*this);
+    FitControlsToText(*this);
     setWindowIcon(ProgramIcon());
     ui->Image1->setPixmap(windowIcon().pixmap(ui->Image1->size()));
     UseKeyboardAccess(*this);

@@ -37,6 +37,11 @@ class CleanApplication : public ::testing::EmptyTestEventListener {
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef _WIN32
+    // Offscreen, Qt for Windows reads fonts from this folder only.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", qgetenv("WINDIR") + "\\Fonts");
+#endif
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new CleanApplication);
