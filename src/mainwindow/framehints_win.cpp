@@ -1,6 +1,6 @@
-// The frame draws no maximise box and no sizing border, and the window menu offers Move, Minimize
-// and Close only: the items a fixed window cannot use (Restore, Size, Maximize) are taken out, not
-// just greyed, and the separator before Close stays.
+// The frame draws no maximise box and no sizing border, and the window menu holds Move, Minimize, a
+// separator and Close: the items a fixed window cannot use (Restore, Size, Maximize) are taken out,
+// not just greyed, and so is anything else the system put there.
 #include "framehints.h"
 
 #include <QWidget>
@@ -8,6 +8,22 @@
 #include <windows.h>
 
 namespace doorsel {
+namespace {
+
+void KeepMoveMinimiseAndClose(HMENU menu)
+{
+    for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {
+        const UINT item = GetMenuItemID(menu, at);
+        const bool kept = item == SC_MOVE || item == SC_MINIMIZE || item == SC_CLOSE;
+        // The one separator kept is the one right before Close.
+        const bool separatorBeforeClose = (GetMenuState(menu, static_cast<UINT>(at), MF_BYPOSITION) & MF_SEPARATOR)
+            && at + 1 < GetMenuItemCount(menu) && GetMenuItemID(menu, at + 1) == SC_CLOSE;
+        if (!kept && !separatorBeforeClose)
+            DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
+    }
+}
+
+} // namespace
 
 void OfferMoveMinimiseAndCloseOnly(QWidget& window)
 {
@@ -16,10 +32,8 @@ void OfferMoveMinimiseAndCloseOnly(QWidget& window)
     SetWindowLongPtrW(frame, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MAXIMIZEBOX | WS_THICKFRAME));
     SetWindowPos(
         frame, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (HMENU menu = GetSystemMenu(frame, FALSE)) {
-        for (const UINT item : {SC_RESTORE, SC_SIZE, SC_MAXIMIZE})
-            DeleteMenu(menu, item, MF_BYCOMMAND);
-    }
+    if (HMENU menu = GetSystemMenu(frame, FALSE))
+        KeepMoveMinimiseAndClose(menu);
 }
 
 } // namespace doorsel

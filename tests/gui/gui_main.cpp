@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef DOORSEL_TEST_PLATFORM
+#define DOORSEL_TEST_PLATFORM "offscreen"
+#endif
+
 namespace {
 
 // Every test leaves the application as it found it: no window open, and windows closing as usual,
@@ -36,7 +40,7 @@ class CleanApplication : public ::testing::EmptyTestEventListener {
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", DOORSEL_TEST_PLATFORM);
 #ifdef _WIN32
     // Offscreen, Qt for Windows reads fonts from this folder only.
     if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
