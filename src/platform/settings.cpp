@@ -30,6 +30,12 @@ bool Update(const char* key, const std::function<std::optional<std::string>(cons
         ConfigPath);
 }
 
+bool WriteIfEmpty(const char* key, const std::string& value)
+{
+    return Update(
+        key, [&](const Reader& read) { return read(key).empty() ? std::optional<std::string>(value) : std::nullopt; });
+}
+
 namespace {
 
 // The text of a number: without the blanks and tabs around it, and without a leading '+'.

@@ -31,6 +31,9 @@ bool Write(const char* key, const std::string& value);
 using Reader = std::function<std::string(const char* key)>;
 bool Update(const char* key, const std::function<std::optional<std::string>(const Reader& read)>& next);
 
+// Stores a default: the value goes in only when the key is absent or empty at the moment of the write.
+bool WriteIfEmpty(const char* key, const std::string& value);
+
 // A whole number written in decimal, with optional blanks around it and an optional sign; nothing
 // for anything else ("", "abc", "1x", "1.5") and for numbers beyond 64 bits.
 std::optional<long long> NumberOf(const std::string& text);
