@@ -225,14 +225,17 @@ bool lockWithin(int fd, std::chrono::milliseconds wait)
 }
 
 // Only who may write the stores can take their lock: the lock file is opened for writing, and
-// nobody else may open it at all, since a read lock would block the writers just as well.
-// Opens the folder's lock file for writing, creating it for its owner alone; one that is no plain
-// file of this user's, or that others may open, is not used.
+// nobody else may open it at all, since a read lock would block the writers just as well. It
+// belongs to this user or to the folder's owner (root and the owner share a folder); one that is
+// no plain file, belongs to someone else, or that others may open and cannot be closed to them,
+// is not used.
 int openLockFile(int folder)
 {
     Fd fd(::openat(folder, detail::StoreLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     struct stat st { };
-    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()
+    struct stat folderStat { };
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || ::fstat(folder, &folderStat) != 0 || !S_ISREG(st.st_mode)
+        || (st.st_uid != ::geteuid() && st.st_uid != folderStat.st_uid)
         || ((st.st_mode & 077) != 0 && ::fchmod(fd.get(), 0600) != 0))
         return -1;
     return fd.take();
