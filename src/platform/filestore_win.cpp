@@ -136,6 +136,29 @@ bool keepAttributesAndSecurity(const std::wstring& path, const std::wstring& tem
     return kept && SetFileAttributesW(temp.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
+// Whether only administrators and the system may take a mutex that already existed: one that
+// someone else made first, with rules of their own, is no lock of the writers'.
+bool takenOnlyByAdministrators(HANDLE mutex)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(
+            mutex, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr, &descriptor)
+        != ERROR_SUCCESS)
+        return false;
+    bool only = dacl != nullptr;
+    for (DWORD i = 0; only && i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        only = GetAce(dacl, i, &ace) != 0;
+        if (only && static_cast<const ACE_HEADER*>(ace)->AceType == ACCESS_ALLOWED_ACE_TYPE) {
+            const PSID sid = &static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart;
+            only = IsWellKnownSid(sid, WinBuiltinAdministratorsSid) || IsWellKnownSid(sid, WinLocalSystemSid);
+        }
+    }
+    LocalFree(descriptor);
+    return only;
+}
+
 bool writeAll(HANDLE h, const std::string& content)
 {
     const char* p = content.data();
@@ -209,9 +232,14 @@ StoreLock LockStore(const std::string& path, Links /*links*/, std::chrono::milli
         return {};
     SECURITY_ATTRIBUTES security {sizeof security, descriptor, FALSE};
     const HANDLE mutex = CreateMutexW(&security, FALSE, mutexName(folderOf(*name)).c_str());
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
     LocalFree(descriptor);
     if (mutex == nullptr)
         return {};
+    if (existed && !takenOnlyByAdministrators(mutex)) {
+        CloseHandle(mutex);
+        return {};
+    }
     // An abandoned mutex belonged to a writer that died; the store is whole, since every write
     // is a rename.
     const DWORD rc = WaitForSingleObject(mutex, static_cast<DWORD>(wait.count()));
