@@ -5,6 +5,9 @@
 #include "platform/appinfo.h"
 #include "platform/moduleloader.h"
 
+#include <cstdio>
+#include <string>
+
 int main(int argc, char* argv[])
 {
     using namespace doorsel;
@@ -17,11 +20,16 @@ int main(int argc, char* argv[])
     // sits on the system's start-up path. The windows live in a module loaded only when they open.
     switch (StartModeFor(CommandLineText(argc, argv))) {
     case StartMode::Random:
-        RunRandom();
-        return 0;
-    case StartMode::Uninstall:
-        RunUninstall();
-        return 0;
+        // Silent even when it fails: it runs at logon, where nobody would read it.
+        return RunRandom() ? 0 : 1;
+    case StartMode::Uninstall: {
+        // The package's removal goes on only when the system was put back.
+        const std::string notDone = RunUninstall();
+        if (notDone.empty())
+            return 0;
+        std::fprintf(stderr, "%s: %s.\n", ProductName, notDone.c_str());
+        return 1;
+    }
     case StartMode::Minimized:
         return RunWindowMode(programName, true);
     case StartMode::Window:

@@ -51,27 +51,32 @@ std::optional<std::string> PickEntry(
     return pick;
 }
 
-void RunRandom(RandomSource& source)
+bool RunRandom(RandomSource& source)
 {
-    const CountdownStep step
-        = NextCountdown(settings::Read(settings::NextRotation), settings::Read(settings::RotateEvery));
+    // The count is read and stored under one lock: runs started together each count one logon.
     // Stored before the list is read, so a run that sets nothing still restarts the count.
-    settings::Write(settings::NextRotation, step.next);
-    if (!step.pick)
-        return;
+    std::optional<CountdownStep> step;
+    const bool counted = settings::Update(settings::NextRotation, [&](const settings::Reader& read) {
+        step = NextCountdown(read(settings::NextRotation), read(settings::RotateEvery));
+        return std::optional<std::string>(step->next);
+    });
+    if (!step)
+        return false;
+    if (!step->pick)
+        return counted;
     const std::optional<std::vector<std::string>> entries = ReadRandomList();
     if (!entries)
-        return;
+        return counted;
     const auto currentLogonHost = [] { return ReadRegValue(UIHostPath); };
     const std::optional<std::string> pick = PickEntry(*entries, currentLogonHost, source);
-    if (pick && !pick->empty())
-        WriteRegValue(UIHostPath, *pick);
+    const bool set = !pick || pick->empty() || WriteRegValue(UIHostPath, *pick);
+    return counted && set;
 }
 
-void RunRandom()
+bool RunRandom()
 {
     ClockRandom source;
-    RunRandom(source);
+    return RunRandom(source);
 }
 
 } // namespace doorsel

@@ -11,8 +11,9 @@ namespace doorsel {
 
 // The start-up job behind "-random": count the logons down and, when the count has run out, set a
 // logon screen drawn from the random list. Shows nothing; touches only "NextRotation" and UIHost.
-void RunRandom();
-void RunRandom(RandomSource& source);
+// False when the count or the logon screen could not be stored.
+bool RunRandom();
+bool RunRandom(RandomSource& source);
 
 // What one run does with the countdown: whether it picks, and the "NextRotation" text it stores.
 // The stored period "RotateEvery" is used as it is, 0 and below included (that countdown never

@@ -71,8 +71,7 @@ void frmMain::Form_Load()
 
     SetPicture();
 
-    if (settings::Read(settings::LogonScreensFolder).empty())
-        settings::Write(settings::LogonScreensFolder, options::DefaultLogonScreensFolder());
+    settings::WriteIfEmpty(settings::LogonScreensFolder, options::DefaultLogonScreensFolder());
 
     // The pages share the first page's place and exactly one of them shows: the first.
     for (size_t i = 1; i < frameUI.size(); ++i) {

@@ -65,10 +65,8 @@ void frmMain::loadOptionsPage()
     setPathText(ui->txtLogonScreenFolder, Read(LogonScreensFolder));
     checkFrom(ui->checkClose, CloseBrowse);
     checkFrom(ui->checkAlert, AlertYN);
-    if (Read(MinimizeToTray).empty())
-        Write(MinimizeToTray, "0");
-    else
-        checkFrom(ui->checkMinimize, MinimizeToTray);
+    WriteIfEmpty(MinimizeToTray, "0");
+    checkFrom(ui->checkMinimize, MinimizeToTray);
     const std::string random = Read(EnableRandom);
     if (!random.empty()) {
         ui->checkRandom->setChecked(IsOn(random));

@@ -9,7 +9,9 @@ std::string ExecutablePath()
 {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+    // A path that fills the buffer may have been cut short: no path rather than another folder's.
+    return n > 0 && static_cast<size_t>(n) < sizeof buffer ? std::string(buffer, static_cast<size_t>(n))
+                                                           : std::string();
 }
 
 } // namespace doorsel

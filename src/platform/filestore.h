@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace doorsel {
@@ -17,15 +18,17 @@ std::optional<std::string> ReadStoreFile(const std::string& path);
 using FileEdit = std::function<std::optional<std::string>(const std::optional<std::string>& current)>;
 
 // One read-modify-write of a store, the only way the program changes one of its files:
-// - writers exclude each other across processes for the whole step, leaving no lock file behind,
-//   and give up after a few seconds rather than wait for ever on a writer that hangs;
+// - writers exclude each other across processes for the whole step, and give up after a few
+//   seconds rather than wait for ever on a writer that hangs; only who may write the stores can
+//   hold the lock;
 // - the edit sees nothing only when the file truly does not exist: any other read error fails the
 //   write, so a store that cannot be read is never replaced by one holding only the new value;
 // - a file the caller may not write, or with no write bit at all, is not replaced;
 // - the new content goes to a uniquely named temporary file beside the target, created
 //   exclusively and never through a link, flushed and renamed over the target, which keeps its
-//   mode and, where the process may, its owner; a store that is a symbolic link stays one and its
-//   target is replaced; every failure removes the temporary file.
+//   mode, access control list and extended attributes and, where the process may, its owner; a
+//   store that is a symbolic link stays one and its target is replaced; every failure removes the
+//   temporary file, and every write removes what killed writers left in the folder.
 // Readers therefore see either the old or the new content, never a part. Returns false when the
 // edit made no change or anything failed; the target is then left as it was.
 // What a store that is a symbolic link means: the user's own file kept elsewhere (its target is
@@ -81,11 +84,20 @@ private:
     std::intptr_t handle = None;
 };
 
-// The platform steps of an update. LockStore gives an empty lock when it could not be had
-// within `wait`.
+// The platform steps of an update. A store is named by its full path: an empty or relative one
+// (a program folder that could not be found) is refused, so nothing is ever written to the
+// current folder instead. LockStore takes the lock of the folder the store's file is replaced in;
+// it gives an empty lock when it could not be had within `wait`.
+bool IsStorePath(const std::string& path);
+// Outside Windows, the one file a folder of stores holds besides them: the writers' lock.
+inline constexpr const char* StoreLockName = ".doorsel.lock";
 constexpr std::chrono::milliseconds StoreLockWait {5000};
-StoreLock LockStore(const std::string& path, std::chrono::milliseconds wait = StoreLockWait);
+StoreLock LockStore(
+    const std::string& path, Links links = Links::Follow, std::chrono::milliseconds wait = StoreLockWait);
 FileRead ReadStore(const std::string& path, Links links = Links::Follow);
+// Whether a file name is one a write gave its temporary file ("<store>.<process>-<count>-<time>.tmp",
+// hidden outside Windows): what a killed writer left, never a user's own file that looks alike.
+bool IsTemporaryName(std::string_view name);
 bool WriteAndRename(const std::string& path, const std::string& content, Links links);
 
 } // namespace detail

@@ -1,5 +1,6 @@
 #include "filestore.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -7,12 +8,15 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <mutex>
-#include <sys/file.h>
+#include <string_view>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace doorsel {
 namespace {
@@ -78,23 +82,15 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Temporary files are named ".<store>.<unique>.tmp": hidden, and recognisable as ours when a
-// writer that was killed left one behind.
+// Temporary files are named ".<store>.<pid>-<count>-<stamp>.tmp": hidden, and recognisable as ours
+// when a writer that was killed left one behind.
 std::string temporaryPrefix(const std::string& name)
 {
     return "." + name + ".";
 }
 
-bool isTemporaryOf(const std::string& entry, const std::string& name)
-{
-    const std::string prefix = temporaryPrefix(name);
-    const std::string suffix = ".tmp";
-    return entry.size() > prefix.size() + suffix.size() && entry.compare(0, prefix.size(), prefix) == 0
-        && entry.compare(entry.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-// Called under the store's lock, so no other writer is using one of these names.
-void removeLeftTemporaries(int folder, const std::string& name)
+// Called under the folder's lock, so no other writer is using one of these names.
+void removeLeftTemporaries(int folder)
 {
     const int copy = ::dup(folder);
     if (copy < 0)
@@ -105,7 +101,9 @@ void removeLeftTemporaries(int folder, const std::string& name)
         return;
     }
     while (const dirent* entry = ::readdir(dir)) {
-        if (isTemporaryOf(entry->d_name, name))
+        struct stat st { };
+        if (entry->d_name[0] == '.' && detail::IsTemporaryName(entry->d_name)
+            && ::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
             ::unlinkat(folder, entry->d_name, 0);
     }
     ::closedir(dir);
@@ -162,8 +160,31 @@ bool copyAttributes(int fd, const struct stat& st)
     return ::fchmod(fd, st.st_mode & 07777) == 0;
 }
 
-// A lock whose waiting can be given up: flock has no time-out, so a contended lock is waited for
-// on a thread of its own, which releases the lock itself if it arrives after the caller gave up.
+// Open-file-description locks exclude threads of one process too, and closing some other
+// descriptor of the file does not drop them.
+#ifdef F_OFD_SETLK
+constexpr int lockNow = F_OFD_SETLK;
+constexpr int lockWaiting = F_OFD_SETLKW;
+#else
+constexpr int lockNow = F_SETLK;
+constexpr int lockWaiting = F_SETLKW;
+#endif
+
+bool writeLock(int fd, int command)
+{
+    struct flock whole { };
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    int rc = 0;
+    do {
+        rc = ::fcntl(fd, command, &whole);
+    } while (rc != 0 && errno == EINTR && command == lockWaiting);
+    return rc == 0;
+}
+
+// A lock whose waiting can be given up: a waiting lock has no time-out, so a contended lock is
+// waited for on a thread of its own, which releases the lock itself if it arrives after the caller
+// gave up.
 struct LockWait {
     std::mutex mutex;
     std::condition_variable arrived;
@@ -172,27 +193,18 @@ struct LockWait {
     bool abandoned = false;
 };
 
-bool flockBlocking(int fd)
+bool lockWithin(int fd, std::chrono::milliseconds wait)
 {
-    int rc = 0;
-    do {
-        rc = ::flock(fd, LOCK_EX);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
-}
-
-bool flockWithin(int fd, std::chrono::milliseconds wait)
-{
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    if (writeLock(fd, lockNow))
         return true;
-    if (errno != EWOULDBLOCK && errno != EINTR)
+    if (errno != EAGAIN && errno != EACCES && errno != EINTR)
         return false;
     const int waited = ::dup(fd);
     if (waited < 0)
         return false;
     auto state = std::make_shared<LockWait>();
     std::thread([state, waited] {
-        const bool locked = flockBlocking(waited);
+        const bool locked = writeLock(waited, lockWaiting);
         std::lock_guard<std::mutex> guard(state->mutex);
         if (state->abandoned) {
             ::close(waited);
@@ -210,6 +222,62 @@ bool flockWithin(int fd, std::chrono::milliseconds wait)
     // The lock belongs to the open file both descriptors share; this one keeps it.
     ::close(waited);
     return state->locked;
+}
+
+// Only who may write the stores can take their lock: the lock file is opened for writing, and
+// nobody else may open it at all, since a read lock would block the writers just as well. It
+// belongs to this user or to the folder's owner (root and the owner share a folder); one that is
+// no plain file, belongs to someone else, or that others may open and cannot be closed to them,
+// is not used.
+int openLockFile(int folder)
+{
+    Fd fd(::openat(folder, detail::StoreLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    struct stat st { };
+    struct stat folderStat { };
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || ::fstat(folder, &folderStat) != 0 || !S_ISREG(st.st_mode)
+        || (st.st_uid != ::geteuid() && st.st_uid != folderStat.st_uid)
+        || ((st.st_mode & 077) != 0 && ::fchmod(fd.get(), 0600) != 0))
+        return -1;
+    return fd.take();
+}
+
+// Copies every extended attribute of the old file (its access control list included) to the
+// replacement, and drops any the replacement took from its folder that the old file did not
+// have. Failing to keep an access control list or a user's attribute fails the write.
+bool copyExtendedAttributes(const std::string& from, int to)
+{
+    const auto names = [](ssize_t size, const std::function<ssize_t(char*, size_t)>& list) {
+        std::string buffer(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+        const ssize_t n = size > 0 ? list(buffer.data(), buffer.size()) : size;
+        buffer.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        std::vector<std::string> result;
+        for (size_t start = 0; start < buffer.size();) {
+            const size_t end = buffer.find('\0', start);
+            result.emplace_back(buffer, start, end - start);
+            start = end == std::string::npos ? buffer.size() : end + 1;
+        }
+        return result;
+    };
+    const std::vector<std::string> old = names(::listxattr(from.c_str(), nullptr, 0),
+        [&](char* list, size_t size) { return ::listxattr(from.c_str(), list, size); });
+    const std::vector<std::string> inherited
+        = names(::flistxattr(to, nullptr, 0), [&](char* list, size_t size) { return ::flistxattr(to, list, size); });
+    // The security labels a system gives every new file are its business, not the store's.
+    const auto mustKeep
+        = [](const std::string& name) { return name.starts_with("user.") || name.starts_with("system."); };
+    for (const std::string& name : inherited) {
+        if (std::find(old.begin(), old.end(), name) == old.end() && ::fremovexattr(to, name.c_str()) != 0
+            && mustKeep(name))
+            return false;
+    }
+    for (const std::string& name : old) {
+        const ssize_t size = ::getxattr(from.c_str(), name.c_str(), nullptr, 0);
+        std::string value(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+        const ssize_t n = size > 0 ? ::getxattr(from.c_str(), name.c_str(), value.data(), value.size()) : size;
+        if (n >= 0 && ::fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(n), 0) != 0 && mustKeep(name))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -249,13 +317,27 @@ FileRead ReadStore(const std::string& path, Links links)
     return result;
 }
 
-// The lock is held on the store's folder itself, so no lock file is left beside the stores.
-StoreLock LockStore(const std::string& path, std::chrono::milliseconds wait)
+bool IsStorePath(const std::string& path)
 {
-    Fd folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid() || !flockWithin(folder.get(), wait))
+    return path.starts_with('/');
+}
+
+// The lock is taken in the folder where the rename happens: two program folders whose store links
+// to one file share that file's folder, and so its lock.
+StoreLock LockStore(const std::string& path, Links links, std::chrono::milliseconds wait)
+{
+    if (!IsStorePath(path))
         return {};
-    return StoreLock(folder.take());
+    const std::optional<std::string> target = replaceTarget(path, links);
+    if (!target)
+        return {};
+    const Fd folder(::open(folderOf(*target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid())
+        return {};
+    Fd lockFile(openLockFile(folder.get()));
+    if (!lockFile.valid() || !lockWithin(lockFile.get(), wait))
+        return {};
+    return StoreLock(lockFile.take());
 }
 
 // Closing the descriptor releases the lock.
@@ -283,15 +365,15 @@ bool WriteAndRename(const std::string& path, const std::string& content, Links l
     Fd folder(::open(folderOf(*target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
         return false;
-    removeLeftTemporaries(folder.get(), name);
+    removeLeftTemporaries(folder.get());
     std::string tempName;
     Fd temp(createTemporary(folder.get(), name, existed ? 0600 : 0644, tempName));
     if (!temp.valid())
         return false;
     // The data must be on disk before the rename: otherwise a power cut can leave the renamed file
     // empty on some file systems, losing every value in it.
-    const bool written = (!existed || copyAttributes(temp.get(), old)) && writeAll(temp.get(), content)
-        && ::fdatasync(temp.get()) == 0 && temp.close();
+    const bool written = (!existed || (copyAttributes(temp.get(), old) && copyExtendedAttributes(*target, temp.get())))
+        && writeAll(temp.get(), content) && ::fdatasync(temp.get()) == 0 && temp.close();
     if (!written || ::renameat(folder.get(), tempName.c_str(), folder.get(), name.c_str()) != 0) {
         ::unlinkat(folder.get(), tempName.c_str(), 0);
         return false;

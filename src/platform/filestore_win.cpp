@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <aclapi.h>
+#include <sddl.h>
 
 namespace doorsel {
 namespace {
@@ -39,12 +40,12 @@ private:
     HANDLE handle;
 };
 
-// A mutex name for a store: the same for every spelling of its full path (Windows compares names
-// without regard to case), and short whatever the path's length.
-std::wstring mutexName(const std::wstring& path)
+// A mutex name for a folder of stores: the same for every spelling of its full path (Windows
+// compares names without regard to case), and short whatever the path's length.
+std::wstring mutexName(const std::wstring& folder)
 {
     std::uint64_t hash = 14695981039346656037ULL;
-    for (const wchar_t c : path) {
+    for (const wchar_t c : folder) {
         const auto u = static_cast<std::uint16_t>(c);
         hash = (hash ^ ((u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : u)) * 1099511628211ULL;
     }
@@ -52,6 +53,11 @@ std::wstring mutexName(const std::wstring& path)
     for (int shift = 60; shift >= 0; shift -= 4)
         name += L"0123456789abcdef"[(hash >> shift) & 0xF];
     return name;
+}
+
+std::wstring folderOf(const std::wstring& path)
+{
+    return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 std::wstring temporaryPrefix(const std::wstring& path)
@@ -75,20 +81,20 @@ HANDLE createTemporary(const std::wstring& path, std::wstring& tempPath)
     return INVALID_HANDLE_VALUE;
 }
 
-// Called under the store's lock, so no other writer is using one of these names.
+// Called under the folder's lock, so no other writer is using one of these names.
 void removeLeftTemporaries(const std::wstring& path)
 {
     WIN32_FIND_DATAW found;
-    const std::wstring prefix = temporaryPrefix(path);
+    const std::wstring folder = folderOf(path);
     const HANDLE search
-        = FindFirstFileExW((prefix + L"*.tmp").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+        = FindFirstFileExW((folder + L"*.tmp").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return;
-    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
     do {
-        const std::wstring name = folder + found.cFileName;
-        if (name.starts_with(prefix) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            DeleteFileW(name.c_str());
+        const std::optional<std::string> name = widetext::Narrow(found.cFileName);
+        if (name && detail::IsTemporaryName(*name)
+            && (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0)
+            DeleteFileW((folder + found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -128,6 +134,29 @@ bool keepAttributesAndSecurity(const std::wstring& path, const std::wstring& tem
     LocalFree(descriptor);
     const DWORD wanted = attributes & keptAttributes;
     return kept && SetFileAttributesW(temp.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+// Whether only administrators and the system may take a mutex that already existed: one that
+// someone else made first, with rules of their own, is no lock of the writers'.
+bool takenOnlyByAdministrators(HANDLE mutex)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(
+            mutex, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr, &descriptor)
+        != ERROR_SUCCESS)
+        return false;
+    bool only = dacl != nullptr;
+    for (DWORD i = 0; only && i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        only = GetAce(dacl, i, &ace) != 0;
+        if (only && static_cast<const ACE_HEADER*>(ace)->AceType == ACCESS_ALLOWED_ACE_TYPE) {
+            const PSID sid = &static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart;
+            only = IsWellKnownSid(sid, WinBuiltinAdministratorsSid) || IsWellKnownSid(sid, WinLocalSystemSid);
+        }
+    }
+    LocalFree(descriptor);
+    return only;
 }
 
 bool writeAll(HANDLE h, const std::string& content)
@@ -182,15 +211,35 @@ FileRead ReadStore(const std::string& path, Links /*links*/)
     return result;
 }
 
-// A named mutex, so no lock file is left beside the stores; it is freed with the last handle.
-StoreLock LockStore(const std::string& path, std::chrono::milliseconds wait)
+bool IsStorePath(const std::string& path)
 {
-    const std::optional<std::wstring> name = widetext::SystemPath(path);
+    const bool drive
+        = path.size() > 2 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' && path[2] == '\\';
+    return drive || path.starts_with("\\\\");
+}
+
+// A named mutex for the store's folder, so no lock file is left beside the stores; it is freed
+// with the last handle. Only administrators and the system may take it: anyone else could
+// otherwise hold it and so stop every write.
+StoreLock LockStore(const std::string& path, Links /*links*/, std::chrono::milliseconds wait)
+{
+    const std::optional<std::wstring> name = IsStorePath(path) ? widetext::SystemPath(path) : std::nullopt;
     if (!name)
         return {};
-    const HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName(*name).c_str());
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:P(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr))
+        return {};
+    SECURITY_ATTRIBUTES security {sizeof security, descriptor, FALSE};
+    const HANDLE mutex = CreateMutexW(&security, FALSE, mutexName(folderOf(*name)).c_str());
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    LocalFree(descriptor);
     if (mutex == nullptr)
         return {};
+    if (existed && !takenOnlyByAdministrators(mutex)) {
+        CloseHandle(mutex);
+        return {};
+    }
     // An abandoned mutex belonged to a writer that died; the store is whole, since every write
     // is a rename.
     const DWORD rc = WaitForSingleObject(mutex, static_cast<DWORD>(wait.count()));

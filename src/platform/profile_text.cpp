@@ -281,18 +281,28 @@ std::string readFileValue(const std::string& section, const std::string& key, co
     return readString(ReadStoreFile(file), section, key, defaultValue, size);
 }
 
-bool writeFileValue(
-    const std::string& section, const std::string& key, const std::string& value, const std::string& file)
+bool updateFileValue(
+    const std::string& section, const std::string& key, const ValueFor& valueFor, const std::string& file)
 {
-    if (!storable(section) || !storable(key) || !storable(value))
+    if (!storable(section) || !storable(key))
         return false;
     bool alreadyStored = false;
     const bool written = UpdateStoreFile(file, [&](const std::optional<std::string>& current) {
-        WriteOutcome outcome = writeString(current, section, key, value);
+        const std::optional<std::string> value = valueFor(current);
+        if (!value || !storable(*value))
+            return std::optional<std::string>();
+        WriteOutcome outcome = writeString(current, section, key, *value);
         alreadyStored = outcome.ok && !outcome.text;
         return std::move(outcome.text);
     });
     return written || alreadyStored;
+}
+
+bool writeFileValue(
+    const std::string& section, const std::string& key, const std::string& value, const std::string& file)
+{
+    return updateFileValue(
+        section, key, [&](const std::optional<std::string>&) { return std::optional<std::string>(value); }, file);
 }
 
 } // namespace doorsel::profile

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,5 +29,12 @@ std::string readFileValue(const std::string& section, const std::string& key, co
     unsigned size, const std::string& file);
 bool writeFileValue(
     const std::string& section, const std::string& key, const std::string& value, const std::string& file);
+
+// One read-modify-write of a value under the store's lock: `valueFor` is given the file's text as it
+// is now (nothing when there is no file) and returns the value to store, or nothing to leave the file
+// as it is. True when the value is stored.
+using ValueFor = std::function<std::optional<std::string>(const std::optional<std::string>& text)>;
+bool updateFileValue(
+    const std::string& section, const std::string& key, const ValueFor& valueFor, const std::string& file);
 
 } // namespace doorsel::profile

@@ -58,7 +58,9 @@ std::vector<std::string> RandomListEntries(const std::string& text)
         const auto lineEnd = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(start), text.end(),
             [](char c) { return c == '\r' || c == '\n'; });
         const size_t end = static_cast<size_t>(lineEnd - text.begin());
-        if (!isBlank(std::string_view(text).substr(start, end - start)))
+        // A line holding a NUL byte names no file: no system path can hold one.
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        if (!isBlank(line) && line.find('\0') == std::string_view::npos)
             entries.emplace_back(text, start, end - start);
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')

@@ -30,7 +30,8 @@ bool SaveRandomList(const std::vector<RandomListRow>& rows);
 // The entries of a list file's text, in file order: what the random run picks from and what the
 // browse window's check marks search. Lines may end in CR LF, LF or CR, and the last one needs no
 // line end. A line of nothing but blanks and tabs is no entry, and a UTF-8 byte-order mark that an
-// editor put before the first line is not part of it; every other line is an entry, byte for byte.
+// editor put before the first line is not part of it, and a line holding a NUL byte is no entry
+// either; every other line is an entry, byte for byte.
 std::vector<std::string> RandomListEntries(const std::string& text);
 
 // The entries of the list file, or nothing when it is absent or cannot be read.

@@ -11,14 +11,18 @@ std::string RegistryStorePath()
     return ProgramFile("registry.reg");
 }
 
-void WriteRegValue(const std::string& path, const std::string& value)
+bool WriteRegValue(const std::string& path, const std::string& value)
 {
     const auto where = regfile::splitValuePath(path);
     if (!where)
-        return;
-    UpdateStoreFile(RegistryStorePath(), [&](const std::optional<std::string>& current) {
-        return regfile::withValue(current.value_or(""), *where, value);
+        return false;
+    bool alreadyStored = false;
+    const bool written = UpdateStoreFile(RegistryStorePath(), [&](const std::optional<std::string>& current) {
+        std::optional<std::string> next = regfile::withValue(current.value_or(""), *where, value);
+        alreadyStored = !next && current && regfile::lookup(*current, *where) == value;
+        return next;
     });
+    return written || alreadyStored;
 }
 
 std::string ReadRegValue(const std::string& path)
@@ -32,16 +36,19 @@ std::string ReadRegValue(const std::string& path)
     return regfile::lookup(*text, *where).value_or("");
 }
 
-void DeleteRegValue(const std::string& path)
+bool DeleteRegValue(const std::string& path)
 {
     const auto where = regfile::splitValuePath(path);
     if (!where)
-        return;
-    UpdateStoreFile(RegistryStorePath(), [&](const std::optional<std::string>& current) -> std::optional<std::string> {
-        if (!current)
-            return std::nullopt;
-        return regfile::withoutValue(*current, *where);
-    });
+        return false;
+    bool absent = false;
+    const bool written = UpdateStoreFile(
+        RegistryStorePath(), [&](const std::optional<std::string>& current) -> std::optional<std::string> {
+            std::optional<std::string> next = current ? regfile::withoutValue(*current, *where) : std::nullopt;
+            absent = !next;
+            return next;
+        });
+    return written || absent;
 }
 
 } // namespace doorsel

@@ -52,25 +52,25 @@ private:
 };
 
 // Opens the key that holds a value ("HKLM\\...\\Name"), creating it when asked; the value's name
-// comes back in `name`. False when the path names no value, a name the code page does not hold
-// exactly, or a key that cannot be had. The 64-bit view is named, so that a 32-bit build reaches the
-// same Winlogon and Run keys the system reads.
-bool openValueKey(const std::string& path, REGSAM access, bool create, Key& key, std::wstring& name)
+// comes back in `name`. The registry's error when the key cannot be had, ERROR_INVALID_PARAMETER
+// when the path names no value or a name the code page does not hold exactly. The 64-bit view is named, so that a
+// 32-bit build reaches the same Winlogon and Run keys the system reads.
+LONG openValueKey(const std::string& path, REGSAM access, bool create, Key& key, std::wstring& name)
 {
     const auto where = regfile::splitValuePath(path);
     if (!where)
-        return false;
+        return ERROR_INVALID_PARAMETER;
     std::string subKey;
     const HKEY root = rootKey(where->key, subKey);
     const std::optional<std::wstring> wideKey = widetext::Widen(subKey);
     const std::optional<std::wstring> wideName = widetext::Widen(where->name);
     if (!root || !wideKey || !wideName)
-        return false;
+        return ERROR_INVALID_PARAMETER;
     access |= KEY_WOW64_64KEY;
     const LONG rc = create ? RegCreateKeyExW(root, wideKey->c_str(), 0, nullptr, 0, access, nullptr, key.out(), nullptr)
                            : RegOpenKeyExW(root, wideKey->c_str(), 0, access, key.out());
     name = *wideName;
-    return rc == ERROR_SUCCESS;
+    return rc;
 }
 
 } // namespace
@@ -81,22 +81,23 @@ std::string RegistryStorePath()
     return {};
 }
 
-void WriteRegValue(const std::string& path, const std::string& value)
+bool WriteRegValue(const std::string& path, const std::string& value)
 {
     Key key;
     std::wstring name;
     const std::optional<std::wstring> data = widetext::Widen(value);
-    if (!data || !openValueKey(path, KEY_SET_VALUE, true, key, name))
-        return;
-    RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
-        static_cast<DWORD>((data->size() + 1) * sizeof(wchar_t)));
+    if (!data || openValueKey(path, KEY_SET_VALUE, true, key, name) != ERROR_SUCCESS)
+        return false;
+    return RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
+               static_cast<DWORD>((data->size() + 1) * sizeof(wchar_t)))
+        == ERROR_SUCCESS;
 }
 
 std::string ReadRegValue(const std::string& path)
 {
     Key key;
     std::wstring name;
-    if (!openValueKey(path, KEY_QUERY_VALUE, false, key, name))
+    if (openValueKey(path, KEY_QUERY_VALUE, false, key, name) != ERROR_SUCCESS)
         return {};
     DWORD type = 0;
     DWORD size = 0;
@@ -112,13 +113,15 @@ std::string ReadRegValue(const std::string& path)
     return widetext::Narrow(data).value_or(std::string());
 }
 
-void DeleteRegValue(const std::string& path)
+bool DeleteRegValue(const std::string& path)
 {
     Key key;
     std::wstring name;
-    if (!openValueKey(path, KEY_SET_VALUE, false, key, name))
-        return;
-    RegDeleteValueW(key.get(), name.c_str());
+    const LONG opened = openValueKey(path, KEY_SET_VALUE, false, key, name);
+    if (opened != ERROR_SUCCESS)
+        return opened == ERROR_FILE_NOT_FOUND;
+    const LONG rc = RegDeleteValueW(key.get(), name.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 } // namespace doorsel

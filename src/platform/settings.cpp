@@ -2,6 +2,7 @@
 
 #include "platform/appinfo.h"
 #include "platform/profile.h"
+#include "platform/profile_text.h"
 
 #include <charconv>
 #include <string_view>
@@ -16,6 +17,23 @@ std::string Read(const char* key)
 bool Write(const char* key, const std::string& value)
 {
     return WriteIniValue(Section, key, value, ConfigPath);
+}
+
+bool Update(const char* key, const std::function<std::optional<std::string>(const Reader& read)>& next)
+{
+    return profile::updateFileValue(
+        Section, key,
+        [&](const std::optional<std::string>& text) {
+            // As ReadIniValue reads: at most 254 characters.
+            return next([&](const char* name) { return profile::readString(text, Section, name, "", 255); });
+        },
+        ConfigPath);
+}
+
+bool WriteIfEmpty(const char* key, const std::string& value)
+{
+    return Update(
+        key, [&](const Reader& read) { return read(key).empty() ? std::optional<std::string>(value) : std::nullopt; });
 }
 
 namespace {

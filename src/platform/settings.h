@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,15 @@ inline constexpr const char* UpdateServer = "UpdateServer";
 // ReadIniValue / WriteIniValue on section "Options" of ConfigPath.
 std::string Read(const char* key);
 bool Write(const char* key, const std::string& value);
+
+// A write that depends on what is stored: `next` reads any key of the file as it is under the
+// store's lock and returns the key's new value, or nothing to leave it. No other writer can come
+// between the reads and the write. True when the value is stored.
+using Reader = std::function<std::string(const char* key)>;
+bool Update(const char* key, const std::function<std::optional<std::string>(const Reader& read)>& next);
+
+// Stores a default: the value goes in only when the key is absent or empty at the moment of the write.
+bool WriteIfEmpty(const char* key, const std::string& value);
 
 // A whole number written in decimal, with optional blanks around it and an optional sign; nothing
 // for anything else ("", "abc", "1x", "1.5") and for numbers beyond 64 bits.

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sys/wait.h>
@@ -68,13 +69,7 @@ protected:
     }
 
     // What the program folder holds: the program and its own stores, nothing left beside them.
-    std::set<std::string> files() const
-    {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder.path()))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
+    std::set<std::string> files() const { return test::entries(folder.path()); }
 
     // The windows' module beside the copy, as in the build's program folder.
     void placeWindowModule()
@@ -222,6 +217,54 @@ TEST_F(Doorsel, uninstallWithoutRunValuesStillResetsTheLogonScreen)
     EXPECT_FALSE(test::exists(ConfigPath)) << "the one-shot modes write no window defaults";
 }
 
+// A one-shot mode whose store refuses the write fails: "-uninstall" says in one line what was not
+// done, so that a package's removal does not go on believing the system was put back; "-random"
+// runs at logon and says nothing.
+TEST_F(Doorsel, oneShotModesThatCannotStoreFail)
+{
+    const auto readOnly = [](const std::string& path) { fs::permissions(path, fs::perms::owner_read); };
+    struct Case {
+        const char* what;
+        const char* arguments;
+        std::function<void()> arrange;
+        std::string says;
+    };
+    const std::vector<Case> cases = {
+        {"the registry store is read-only", "-uninstall",
+            [&] {
+                WriteRegValue(RunValueRandomPath(), "\"" + folder.file("doorsel") + "\" -random");
+                WriteRegValue(UIHostPath, "/logons/a.exe");
+                readOnly(RegistryStorePath());
+            },
+            "Doorsel: the start-up entries were not removed; the system's logon screen was not restored.\n"},
+        {"the settings file is read-only", "-random",
+            [&] {
+                test::spit(ConfigPath, "[Options]\r\nRotateEvery=5\r\nNextRotation=3\r\n");
+                readOnly(ConfigPath);
+            },
+            ""},
+        {"the registry store is read-only when the count runs out", "-random",
+            [&] {
+                test::spit(ConfigPath, "[Options]\r\nRotateEvery=1\r\nNextRotation=0\r\n");
+                test::spit(folder.file("random.dat"), "/logons/a.exe\r\n");
+                WriteRegValue(UIHostPath, "logonui.exe");
+                readOnly(RegistryStorePath());
+            },
+            ""},
+    };
+    for (const Case& c : cases) {
+        for (const char* store : {"config.ini", "registry.reg", "random.dat"}) {
+            if (fs::exists(folder.file(store)))
+                fs::permissions(folder.file(store), fs::perms::owner_all);
+            fs::remove(folder.file(store), ignored);
+        }
+        c.arrange();
+        const test::RunResult result = run(c.arguments);
+        EXPECT_NE(result.exitCode, 0) << c.what;
+        EXPECT_EQ(result.output, c.says) << c.what;
+    }
+}
+
 // The command line belongs to the program: Qt's own options are text like any other, which opens
 // the window, and Qt never acts on them.
 TEST_F(Doorsel, qtOptionsOpenTheWindowLikeAnyOtherText)
@@ -312,6 +355,23 @@ TEST_F(DoorselRandom, withNothingStoredRestartsTheCountAndSetsNothing)
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nNextRotation=0\r\n") << "no window defaults";
     EXPECT_EQ(ReadRegValue(UIHostPath), "");
+}
+
+// Runs started together each count one logon: the count is read and stored under one lock.
+TEST_F(DoorselRandom, runsStartedTogetherEachCountOneLogon)
+{
+    constexpr int runs = 50;
+    for (int round = 0; round < 2; ++round) {
+        test::spit(ConfigPath, "[Options]\r\nRotateEvery=1000\r\nNextRotation=500\r\n");
+        std::vector<std::unique_ptr<test::Process>> started;
+        started.reserve(runs);
+        for (int i = 0; i < runs; ++i)
+            started.push_back(
+                std::make_unique<test::Process>(folder.file("doorsel"), std::vector<std::string> {"-random"}));
+        for (const auto& run : started)
+            EXPECT_EQ(run->wait(), 0);
+        EXPECT_EQ(ReadIniValue("Options", "NextRotation", ConfigPath), std::to_string(500 - runs)) << "round " << round;
+    }
 }
 
 TEST_F(DoorselRandom, otherSpellingsOpenTheWindowAndLeaveTheCountAlone)

@@ -75,7 +75,7 @@ void killWritersAndCheck(const std::string& kind, const std::string& target, con
     }
     // What the killed writers left beside the store goes with the next write.
     ASSERT_EQ(test::Process(writer, {kind, target, "Last", "1"}).wait(), 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(test::entries(fs::path(file).parent_path().string()).size(), 1U);
 }
 
 TEST(CrashSafety, killedSettingsWriterLeavesACompleteFile)

@@ -7,11 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -78,7 +82,7 @@ TEST(FileStorePosix, storeThatCannotBeReadIsNotReplaced)
             EXPECT_EQ(test::slurp(ConfigPath), settings);
         }
         EXPECT_FALSE(test::exists(ConfigPath + ".gone"));
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+        EXPECT_EQ(test::entries(folder.path()).size(), 1U);
     }
 }
 
@@ -114,6 +118,89 @@ TEST(FileStorePosix, replacementKeepsModeOwnerAndLink)
         EXPECT_EQ(st.st_uid, Nobody);
         EXPECT_EQ(st.st_gid, Nobody);
     }
+}
+
+// A store's access control list and extended attributes are the user's: the replacement keeps
+// them, and its mode with them.
+TEST(FileStorePosix, replacementKeepsAccessControlListAndExtendedAttributes)
+{
+    test::TestFolder folder;
+    test::spit(ConfigPath, "[Options]\r\nKey=old\r\n");
+    ::chmod(ConfigPath.c_str(), 0640);
+    // The kernel's form of an access list: a version, then (tag, permissions, id) entries in tag
+    // order: the owner rw-, user nobody r--, the group r--, the mask rw-, others ---.
+    struct Entry {
+        std::uint16_t tag;
+        std::uint16_t perm;
+        std::uint32_t id;
+    };
+    const std::uint32_t version = 2;
+    const Entry acl[] = {{0x01, 6, ~0U}, {0x02, 4, Nobody}, {0x04, 4, ~0U}, {0x10, 6, ~0U}, {0x20, 0, ~0U}};
+    std::string blob(reinterpret_cast<const char*>(&version), sizeof version);
+    blob.append(reinterpret_cast<const char*>(acl), sizeof acl);
+    if (::setxattr(ConfigPath.c_str(), "system.posix_acl_access", blob.data(), blob.size(), 0) != 0
+        || ::setxattr(ConfigPath.c_str(), "user.origin", "kept", 4, 0) != 0)
+        GTEST_SKIP() << "no access lists or user attributes on this file system";
+    const auto attribute = [](const char* name) {
+        std::string value(256, '\0');
+        const ssize_t n = ::getxattr(ConfigPath.c_str(), name, value.data(), value.size());
+        value.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        return value;
+    };
+    const std::string aclBefore = attribute("system.posix_acl_access");
+    struct stat before { };
+    ASSERT_EQ(::stat(ConfigPath.c_str(), &before), 0);
+
+    ASSERT_TRUE(WriteIniValue("Options", "Key", "new", ConfigPath));
+
+    EXPECT_EQ(test::slurp(ConfigPath), "[Options]\r\nKey=new\r\n");
+    EXPECT_EQ(attribute("system.posix_acl_access"), aclBefore);
+    EXPECT_EQ(attribute("user.origin"), "kept");
+    struct stat after { };
+    ASSERT_EQ(::stat(ConfigPath.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+}
+
+// Another local user may open the program folder and read its files, but not write them: no lock
+// that user can take holds up the writers.
+TEST(FileStorePosix, anotherUsersLocksDoNotHoldUpTheWriters)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    test::TestFolder folder;
+    ASSERT_TRUE(WriteIniValue("Options", "Key", "old", ConfigPath));
+    ::chmod(folder.path().c_str(), 0755);
+    int ready[2] = {-1, -1};
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(2);
+        for (const std::string& name : {std::string(), std::string(detail::StoreLockName), std::string("config.ini")}) {
+            const int fd = ::open((folder.path() + "/" + name).c_str(), O_RDONLY);
+            struct flock shared { };
+            shared.l_type = F_RDLCK;
+            ::flock(fd, LOCK_EX);
+            ::flock(fd, LOCK_SH);
+            ::fcntl(fd, F_SETLK, &shared);
+            ::fcntl(fd, F_OFD_SETLK, &shared);
+        }
+        [[maybe_unused]] const ssize_t told = ::write(ready[1], "x", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char told = 0;
+    ASSERT_EQ(::read(ready[0], &told, 1), 1);
+
+    const bool locked = static_cast<bool>(detail::LockStore(ConfigPath, Links::Follow, std::chrono::milliseconds(500)));
+    EXPECT_TRUE(locked);
+    if (locked) {
+        EXPECT_TRUE(WriteIniValue("Options", "Key", "new", ConfigPath));
+    }
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 // Someone who may write the program folder plants a link where a careless writer would put its
@@ -164,7 +251,7 @@ TEST(FileStorePosix, writeCutShortFailsAndChangesNothing)
         [] { return WriteIniValue("Options", "Big", std::string(8192, 'x'), ConfigPath); });
     EXPECT_FALSE(written);
     EXPECT_EQ(test::slurp(ConfigPath), old);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(test::entries(folder.path()).size(), 1U);
 }
 
 } // namespace

@@ -63,16 +63,10 @@ TEST(FileStore, binaryContentRoundTripsExactly)
     EXPECT_EQ(ReadStoreFile(path).value_or(""), bytes);
 }
 
-std::set<std::string> entries(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
+using test::entries;
 
-// The program's files are the only ones it leaves in its folder: no lock and no temporary files,
-// whatever the store and whether or not the write succeeded.
+// The program's files are the only ones it leaves in its folder: no temporary files and, besides
+// the one lock file, nothing else, whatever the store and whether or not the write succeeded.
 TEST(FileStore, writesLeaveOnlyTheStoresInTheFolder)
 {
     test::TestFolder folder;
@@ -81,6 +75,54 @@ TEST(FileStore, writesLeaveOnlyTheStoresInTheFolder)
     ASSERT_TRUE(ReplaceStoreFile(folder.file("random.dat"), "/logons/b.exe\r\n"));
     EXPECT_FALSE(ReplaceStoreFile(folder.file("random.dat") + PathSeparator + "x", "x"));
     EXPECT_EQ(entries(folder.path()), (std::set<std::string> {"config.ini", "random.dat"}));
+}
+
+// A writer killed mid-write leaves its temporary file behind; the next write of any store in the
+// folder removes it, and never a user's own file that merely looks alike.
+TEST(FileStore, writeRemovesWhatKilledWritersLeftAndNothingElse)
+{
+    test::TestFolder folder;
+    const std::string hidden = PathSeparator == '/' ? "." : "";
+    const std::vector<std::string> leftovers = {
+        hidden + "registry.reg.4242-0-123456.tmp", hidden + "random.dat.17-3-99.tmp", hidden + "config.ini.1-2-3.tmp"};
+    const std::set<std::string> usersFiles
+        = {"config.ini.backup before upgrade.tmp", ".config.ini.backup.tmp", hidden + "config.ini.1-2.tmp",
+            hidden + "config.ini.1--3.tmp", hidden + "config.ini.1-2-x.tmp", "notes.tmp", hidden + ".1-2-3.tmp"};
+    for (const std::string& name : leftovers)
+        test::spit(folder.file(name), "left");
+    for (const std::string& name : usersFiles)
+        test::spit(folder.file(name), "mine");
+
+    ASSERT_TRUE(WriteIniValue("Options", "Key", "1", ConfigPath));
+
+    std::set<std::string> expected = usersFiles;
+    expected.insert("config.ini");
+    EXPECT_EQ(entries(folder.path()), expected);
+}
+
+// A program folder that could not be found gives an empty or relative store path: it is refused,
+// and nothing in the current folder is read, written or removed.
+TEST(FileStore, emptyOrRelativeStorePathIsRefused)
+{
+    test::TestFolder folder;
+    const std::string leftover = (PathSeparator == '/' ? "." : "") + std::string("config.ini.1-2-3.tmp");
+    test::spit(folder.file("config.ini"), "[Options]\r\nKey=old\r\n");
+    test::spit(folder.file(leftover), "left");
+    struct InFolder {
+        fs::path before = fs::current_path();
+        explicit InFolder(const std::string& folder) { fs::current_path(test::pathOf(folder)); }
+        ~InFolder() { fs::current_path(before); }
+        InFolder(const InFolder&) = delete;
+        InFolder& operator=(const InFolder&) = delete;
+    } inFolder(folder.path());
+    for (const std::string& path :
+        {std::string(), std::string("config.ini"), std::string(".") + PathSeparator + "config.ini"}) {
+        EXPECT_FALSE(ReadStoreFile(path).has_value()) << path;
+        EXPECT_FALSE(ReplaceStoreFile(path, "new")) << path;
+        EXPECT_FALSE(WriteIniValue("Options", "Key", "new", path)) << path;
+    }
+    EXPECT_EQ(test::slurp(folder.file("config.ini")), "[Options]\r\nKey=old\r\n");
+    EXPECT_EQ(entries(folder.path()), (std::set<std::string> {"config.ini", leftover}));
 }
 
 // A store the program must not replace: every writer fails, changes nothing and leaves nothing
@@ -138,7 +180,7 @@ TEST(FileStore, lockHeldElsewhereIsWaitedForOnlySoLong)
     const auto lockedWithin = [&](int milliseconds) {
         bool locked = false;
         std::thread([&] {
-            locked = static_cast<bool>(detail::LockStore(path, std::chrono::milliseconds(milliseconds)));
+            locked = static_cast<bool>(detail::LockStore(path, Links::Follow, std::chrono::milliseconds(milliseconds)));
         }).join();
         return locked;
     };

@@ -99,7 +99,7 @@ TEST(RandomList, nothingComesUpCheckedWithoutAListOrWithAnEmptyOne)
 TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
 {
     const struct {
-        const char* text;
+        std::string text;
         std::vector<std::string> entries;
     } cases[] = {
         {"", {}},
@@ -111,6 +111,9 @@ TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
         {"a\r\n\r\n\nb\r\n\r\n", {"a", "b"}},
         {" a \r\n", {" a "}},
         {"C:\\with space\\x.exe\r\n", {"C:\\with space\\x.exe"}},
+        // No file name holds a NUL: such a line is never drawn nor checked.
+        {std::string("a\r\n/logons/x\0y.exe\r\nb", 21), {"a", "b"}},
+        {std::string("\0\r\n", 3), {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(RandomListEntries(c.text), c.entries) << c.text;

@@ -1,6 +1,7 @@
 #include "support/testfolder.h"
 
 #include "platform/appinfo.h"
+#include "platform/filestore.h"
 
 #include <atomic>
 #include <chrono>
@@ -96,6 +97,17 @@ std::optional<fs::path> pathIfAny(const std::string& bytes)
     }
 }
 } // namespace
+
+std::set<std::string> entries(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(pathOf(folder))) {
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace(name.begin(), name.end());
+    }
+    names.erase(detail::StoreLockName);
+    return names;
+}
 
 std::string slurp(const std::string& path)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace doorsel::test {
@@ -32,6 +33,9 @@ std::string slurp(const std::string& path);
 bool exists(const std::string& path);
 void spit(const std::string& path, const std::string& content);
 bool makeFolders(const std::string& path);
+
+// The names of what a folder holds, leaving out the stores' lock file.
+std::set<std::string> entries(const std::string& folder);
 
 // A file of the tests' data folder.
 std::string testData(const std::string& name);
