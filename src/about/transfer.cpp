@@ -16,6 +16,8 @@
 namespace doorsel {
 namespace {
 
+constexpr qint64 ReadBufferSize = qint64 {64} * 1024;
+
 bool isHttp(const QUrl& url)
 {
     return url.isValid() && !url.host().isEmpty()
@@ -43,31 +45,31 @@ std::optional<QByteArray> Transfer::OpenURL(const std::string& url)
 
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    const std::unique_ptr<QNetworkReply> current(manager->get(request));
+    std::unique_ptr<QNetworkReply> current(manager->get(request));
     reply = current.get();
+    // Without a cap the network thread reads as fast as the server sends and queues each piece (a
+    // one-byte chunk each, from a hostile server) for this thread, far faster than it takes them.
+    current->setReadBufferSize(ReadBufferSize);
 
     QByteArray body;
     bool failed = false;
+    const auto giveUp = [&] {
+        failed = true;
+        current->abort();
+    };
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, current.get(), [&] {
-        failed = true;
-        current->abort();
-    });
+    connect(&deadline, &QTimer::timeout, current.get(), giveUp);
     // The limit holds while reading: a larger answer is cut off before it is all in memory.
     const auto take = [&] {
         body += current->readAll();
-        if (body.size() > BodyLimit) {
-            failed = true;
-            current->abort();
-        }
+        if (body.size() > BodyLimit)
+            giveUp();
     };
     connect(current.get(), &QNetworkReply::metaDataChanged, current.get(), [&] {
-        if (current->header(QNetworkRequest::ContentLengthHeader).toLongLong() > BodyLimit) {
-            failed = true;
-            current->abort();
-        }
+        if (current->header(QNetworkRequest::ContentLengthHeader).toLongLong() > BodyLimit)
+            giveUp();
     });
     connect(current.get(), &QNetworkReply::readyRead, current.get(), take);
     connect(current.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -84,9 +86,24 @@ std::optional<QByteArray> Transfer::OpenURL(const std::string& url)
         take();
 
     const int status = current->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (failed || cancelled || current->error() != QNetworkReply::NoError || status < 200 || status > 299)
+    const bool received
+        = !failed && !cancelled && current->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
+    if (failed || cancelled) {
+        // An aborted reply does not always let go of its connection: one whose header never ends
+        // goes on being read on the network thread, and holds the connection the next fetch would
+        // use. A new manager brings a new thread; the old one ends and closes its connections.
+        current.reset();
+        renewManager();
+    }
+    if (!received)
         return std::nullopt;
     return body;
+}
+
+void Transfer::renewManager()
+{
+    delete manager;
+    manager = new QNetworkAccessManager(this);
 }
 
 void Transfer::Cancel()

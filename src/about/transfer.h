@@ -42,6 +42,8 @@ public:
     void setTimeout(std::chrono::milliseconds timeout) { this->timeout = timeout; }
 
 private:
+    void renewManager();
+
     QNetworkAccessManager* manager;
     QNetworkReply* reply = nullptr;
     std::chrono::milliseconds timeout = DefaultTimeout;

@@ -24,6 +24,9 @@ public:
         Stall, // headers and half the body, then nothing more
         Hang, // no answer at all until release()
         Trickle, // the body a few bytes at a time, every 20 ms
+        EndlessChunks, // a chunked body of one-byte chunks that never ends
+        EndlessHeaderLine, // a header line that never ends
+        EndlessHeaderLines, // header lines that never end
     };
     struct Reply {
         int status = 200;
@@ -53,10 +56,15 @@ public:
 
     int requests(const std::string& path) const;
     int requests() const;
+    // Connections the client has not closed yet.
+    int openConnections() const { return open; }
+    // Bytes sent by the endless modes until the client hung up.
+    qint64 floodBytes() const { return flooded; }
 
 private:
     void accept();
     void answer(QTcpSocket* socket, const std::string& path);
+    void flood(QTcpSocket* socket, const QByteArray& start, const QByteArray& piece);
 
     QTcpServer server;
     quint16 port = 0;
@@ -68,6 +76,8 @@ private:
         Reply reply;
     };
     std::vector<Held> held;
+    int open = 0;
+    qint64 flooded = 0;
 };
 
 } // namespace doorsel::test
