@@ -64,11 +64,13 @@ TEST_F(DownloadFileTest, anEmptyBodyIsStoredAsAnEmptyFile)
     EXPECT_EQ(test::slurp(folder.file("links.dat")), "");
 }
 
-TEST_F(DownloadFileTest, aBodyThatTricklesInWithinTheTimeOutArrivesWhole)
+TEST_F(DownloadFileTest, aBodyInPiecesArrivesWhole)
 {
-    server.serve("/doorsel/links.dat", {200, "http://example.org/a\r\nhttp://example.org/b\r\n", Mode::Trickle});
-    EXPECT_TRUE(download("/doorsel/links.dat"));
-    EXPECT_EQ(test::slurp(folder.file("links.dat")), "http://example.org/a\r\nhttp://example.org/b\r\n");
+    for (const Mode mode : {Mode::Trickle, Mode::Chunked}) {
+        server.serve("/doorsel/links.dat", {200, "http://example.org/a\r\nhttp://example.org/b\r\n", mode});
+        EXPECT_TRUE(download("/doorsel/links.dat"));
+        EXPECT_EQ(test::slurp(folder.file("links.dat")), "http://example.org/a\r\nhttp://example.org/b\r\n");
+    }
 }
 
 TEST_F(DownloadFileTest, aBodyOfExactlyTheLimitIsStored)
@@ -147,6 +149,8 @@ TEST_F(DownloadFileTest, aFloodEndsTheFetchAndItsConnection)
 
         EXPECT_EQ(shell.messages, std::vector<std::string> {Message}) << c.name;
         if (c.mostSent >= 0) {
+            // The limit ended it: a whole MiB of the body came in, and not much more.
+            EXPECT_GT(flood.floodBytes(), 6 * Transfer::BodyLimit) << c.name;
             EXPECT_LT(flood.floodBytes(), c.mostSent) << c.name;
         }
         EXPECT_TRUE(QTest::qWaitFor([&] { return flood.openConnections() == 0; })) << c.name;

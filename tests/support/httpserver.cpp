@@ -138,6 +138,14 @@ void HttpServer::answer(QTcpSocket* socket, const std::string& path)
         timer->start(20);
         break;
     }
+    case Mode::Chunked: {
+        QByteArray text = "HTTP/1.1 " + QByteArray::number(reply.status) + " OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+        for (qsizetype at = 0; at < reply.body.size(); at += 3)
+            text += QByteArray::number(reply.body.mid(at, 3).size(), 16) + ";x=y\r\n" + reply.body.mid(at, 3) + "\r\n";
+        socket->write(text + "0\r\nX-Trailer: z\r\n\r\n");
+        socket->disconnectFromHost();
+        break;
+    }
     case Mode::EndlessChunks:
         flood(socket, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", "1\r\nx\r\n");
         break;

@@ -24,6 +24,7 @@ public:
         Stall, // headers and half the body, then nothing more
         Hang, // no answer at all until release()
         Trickle, // the body a few bytes at a time, every 20 ms
+        Chunked, // the whole body in chunks of three bytes, with an extension and a trailer
         EndlessChunks, // a chunked body of one-byte chunks that never ends
         EndlessHeaderLine, // a header line that never ends
         EndlessHeaderLines, // header lines that never end
