@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace doorsel {
 namespace {
 
@@ -57,18 +59,28 @@ ClickLabel::ClickLabel(QWidget* parent)
     setStyleSheet(QStringLiteral("color: blue;"));
 }
 
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QLabel::mouseDoubleClickEvent(event);
+    // A double-click follows the link once, as a web page's link does: its first click did.
+    secondClick = event->button() == Qt::LeftButton;
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     QLabel::mouseReleaseEvent(event);
+    const bool repeated = std::exchange(secondClick, false);
     // Only a release over the label counts, as with a button: dragging off it takes the click back.
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (!repeated && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
 }
 
 void ClickLabel::keyPressEvent(QKeyEvent* event)
 {
     if (IsEnterOrSpace(*event)) {
-        emit clicked();
+        // A key held down follows the link once, not once for each repeat.
+        if (!event->isAutoRepeat())
+            emit clicked();
         return;
     }
     QLabel::keyPressEvent(event);

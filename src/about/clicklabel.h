@@ -17,8 +17,12 @@ signals:
     void clicked();
 
 protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool secondClick = false; // the button is down for the second click of a double-click
 };
 
 } // namespace doorsel

@@ -1,5 +1,7 @@
 #include "version.h"
 
+#include "platform/outsidetext.h"
+
 namespace doorsel::about {
 namespace {
 
@@ -57,7 +59,8 @@ bool IsNewerVersion(const std::string& candidate, const std::string& own)
 
 std::string NewVersionCaption(const std::string& version)
 {
-    return "New Version (" + version + ") Is Available!";
+    // The version is the server's text; the words around it are the program's.
+    return "New Version (" + IsolatedText(version) + ") Is Available!";
 }
 
 std::optional<CheckOutcome> OutcomeOfCheck(const std::string& versionFileText, const std::string& own)

@@ -19,7 +19,7 @@ std::optional<std::string> FirstDataItem(const std::string& text);
 // other is the greater. "2.0.0.1" is newer than "2.0.0", "10.0.0" is not.
 bool IsNewerVersion(const std::string& candidate, const std::string& own);
 
-// "New Version (2.1.0) Is Available!"
+// "New Version (2.1.0) Is Available!"; a version of other than ASCII text is isolated (IsolatedText).
 std::string NewVersionCaption(const std::string& version);
 
 // What a finished check shows: the status caption, and whether the download link is shown.

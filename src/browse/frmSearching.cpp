@@ -1,5 +1,6 @@
 #include "frmSearching.h"
 
+#include "platform/outsidetext.h"
 #include "ui_frmSearching.h"
 
 #include "widgets/formfit.h"
@@ -40,7 +41,9 @@ void frmSearching::reject()
 
 void frmSearching::setFitted(QLabel& label, const QString& before, const std::string& path, const QString& after)
 {
-    const QString shown = QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    // A folder's name must not reorder the words around it.
+    const std::string isolated = IsolatedText(path);
+    const QString shown = QFile::decodeName(QByteArray(isolated.data(), static_cast<qsizetype>(isolated.size())));
     const QFontMetrics metrics = label.fontMetrics();
     const int room = label.width() - metrics.horizontalAdvance(before + after);
     label.setText(before + metrics.elidedText(shown, Qt::ElideMiddle, room) + after);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace doorsel {
@@ -25,18 +26,29 @@ public:
     {
     }
 
-    void folder(const std::string& path, bool includeSubfolders)
+    void folder(const std::string& path, bool includeSubfolders, bool throughLink = false)
     {
         const std::string folderPath = AddBackslash(path);
         if (stopped())
             return;
+        // Asked before reading: a web of links may hold many links to one folder.
+        if (throughLink) {
+            const std::optional<FolderIdentity> target = IdentityOf(folderPath);
+            if (!target || linkedTo.contains(*target) || isAncestor(*target))
+                return;
+        }
         if (control.reading)
             control.reading(folderPath);
         // A link back to the folder itself or to one above it would make the walk loop for ever;
         // any other link is walked like the folder it leads to, as `find -L` does.
         std::optional<FolderIdentity> identity;
         const std::vector<FolderEntry> entries = control.list(folderPath, &identity, &control.stop);
-        if (identity && std::find(ancestors.begin(), ancestors.end(), *identity) != ancestors.end())
+        if (identity && isAncestor(*identity))
+            return;
+        // Folders that link to each other without a loop would be walked once for every path
+        // through the links, which grows exponentially with their depth (and /proc and /sys hold
+        // such webs): a link leads on only to a folder that no link has led to before.
+        if (throughLink && (!identity || !linkedTo.insert(*identity).second))
             return;
 
         const std::string folderName = FolderNameOf(folderPath);
@@ -53,7 +65,7 @@ public:
             ancestors.push_back(*identity);
         for (const FolderEntry& entry : entries) {
             if (entry.isDirectory)
-                folder(folderPath + entry.name, true);
+                folder(folderPath + entry.name, true, entry.isLink);
         }
         if (identity)
             ancestors.pop_back();
@@ -61,10 +73,15 @@ public:
 
 private:
     bool stopped() const { return control.stop.load(std::memory_order_relaxed); }
+    bool isAncestor(const FolderIdentity& identity) const
+    {
+        return std::find(ancestors.begin(), ancestors.end(), identity) != ancestors.end();
+    }
 
     const std::function<void(const FoundFile&)>& found;
     WalkControl& control;
     std::vector<FolderIdentity> ancestors;
+    std::set<FolderIdentity> linkedTo;
 };
 
 } // namespace

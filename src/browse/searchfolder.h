@@ -38,7 +38,8 @@ struct WalkControl {
 // Reports every file under path whose name ends in exactly ".exe" (case-sensitive; folders never),
 // a folder's own files first, then each sub-folder depth first, names in the file system's order.
 // A missing or unreadable folder yields nothing. Links to folders are walked like folders, except
-// one that leads back to the folder it is in or to a folder above it, which would loop.
+// one that leads back to the folder it is in or to a folder above it, which would loop, and one
+// that leads to a folder another link has already led to in this walk.
 void SearchFolder(const std::string& path, bool includeSubfolders, const std::function<void(const FoundFile&)>& found,
     WalkControl* control = nullptr);
 

@@ -98,9 +98,21 @@ void frmMain::changeEvent(QEvent* event)
     constexpr Qt::WindowStates enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (windowState() & enlarged) {
         setWindowState(windowState() & ~enlarged);
+        // The window manager has moved the frame to fill the screen from its corner, where the
+        // title bar may lie off the screen: the window goes back to where it stood.
+        QMetaObject::invokeMethod(
+            this, [this, at = placed] { move(at); }, Qt::QueuedConnection);
         return;
     }
     Form_Resize();
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // A move that comes with filling the screen is no place of the window's own.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && size() == minimumSize())
+        placed = pos();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)

@@ -51,6 +51,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     std::array<QFrame*, 2> frameUI {};
     short CurrentFrame = 1; // the 1-based tab whose page is shown
+    QPoint placed; // where the frame last stood at the window's own size
 
     // The browse window while it walks its folder, and, opened from the tray menu, while it is open.
     QPointer<frmBrowse> browse;

@@ -11,6 +11,7 @@ namespace doorsel {
 struct FolderEntry {
     std::string name;
     bool isDirectory = false; // a link to a folder counts as a folder
+    bool isLink = false; // a symbolic link or a junction, whatever it leads to
     bool isNormalFile = false; // a file (or a link to one) that is neither hidden nor a system file
 };
 
@@ -18,7 +19,7 @@ struct FolderEntry {
 struct FolderIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
-    bool operator==(const FolderIdentity& other) const = default;
+    auto operator<=>(const FolderIdentity& other) const = default;
 };
 
 // Every entry of a folder except "." and "..", hidden and system entries included, names as the

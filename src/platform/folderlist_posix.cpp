@@ -35,7 +35,12 @@ std::vector<FolderEntry> ListFolder(
             continue;
         bool isDirectory = entry->d_type == DT_DIR;
         bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+        bool isLink = entry->d_type == DT_LNK;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat st { };
+            isLink = ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+        }
+        if (isLink || entry->d_type == DT_UNKNOWN) {
             // Links are followed; one that leads nowhere is neither.
             struct stat st { };
             const bool resolved = ::fstatat(fd, entry->d_name, &st, 0) == 0;
@@ -43,7 +48,7 @@ std::vector<FolderEntry> ListFolder(
             isFile = resolved && S_ISREG(st.st_mode);
         }
         // A name starting with a dot is hidden by convention.
-        entries.push_back({name, isDirectory, isFile && name.front() != '.'});
+        entries.push_back({name, isDirectory, isLink, isFile && name.front() != '.'});
     }
     ::closedir(dir);
     // A stopped listing is thrown away; sorting a large one would only hold the stop up.

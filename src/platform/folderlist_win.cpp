@@ -46,8 +46,8 @@ std::vector<FolderEntry> ListFolder(
         if (!name)
             continue;
         constexpr DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        entries.push_back(
-            {*name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (data.dwFileAttributes & notNormal) == 0});
+        entries.push_back({*name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, (data.dwFileAttributes & notNormal) == 0});
     } while (FindNextFileW(search, &data));
     FindClose(search);
     SortNamesLikeTheFileSystem(entries);

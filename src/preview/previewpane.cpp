@@ -165,7 +165,9 @@ void PreviewPane::mouseDoubleClickEvent(QMouseEvent* event)
 void PreviewPane::keyPressEvent(QKeyEvent* event)
 {
     if (IsEnterOrSpace(*event)) {
-        emit doubleClicked();
+        // A key held down opens the picture once, not once for each repeat.
+        if (!event->isAutoRepeat())
+            emit doubleClicked();
         return;
     }
     QFrame::keyPressEvent(event);

@@ -139,6 +139,45 @@ TEST_F(SearchFolderTest, linksAreWalkedLikeFoldersExceptBackUpTheTree)
             at("L/Wide/logonui.exe")}));
 }
 
+// Folders that link to each other without a loop: each level's two links lead to the next level,
+// so following every link would read 2^25 folders. A link leads on only to a folder no link has led
+// to before; a real folder is walked all the same.
+TEST_F(SearchFolderTest, aWebOfLinksIsWalkedOnceThroughEachLink)
+{
+    constexpr int levels = 25;
+    const auto level = [](int number) { return "W/" + std::string(number < 10 ? "0" : "") + std::to_string(number); };
+    for (int number = 0; number <= levels; ++number)
+        touch(level(number) + "/f.exe");
+    for (int number = 0; number < levels; ++number) {
+        for (const char* name : {"a", "b"}) {
+            std::error_code error;
+            fs::create_directory_symlink(at(level(number + 1)), at(level(number) + "/" + name), error);
+            if (error)
+                GTEST_SKIP() << "folder links cannot be made here: " << error.message();
+        }
+    }
+    WalkControl control;
+    int read = 0;
+    control.reading = [&](const std::string&) {
+        // Far beyond what the walk needs: a walk that gets here multiplies the web.
+        if (++read == 10000)
+            control.stop = true;
+    };
+    std::vector<std::string> found;
+    SearchFolder(
+        at("W"), true, [&](const FoundFile& f) { found.push_back(f.fullPath); }, &control);
+
+    ASSERT_LT(read, 4 * (levels + 1));
+    // Through the links from level 0 down to the last, then each real level's own file.
+    std::vector<std::string> expected;
+    std::string chain = level(0);
+    for (int number = 0; number <= levels; ++number, chain += "/a")
+        expected.push_back(at(chain + "/f.exe"));
+    for (int number = 1; number <= levels; ++number)
+        expected.push_back(at(level(number) + "/f.exe"));
+    EXPECT_EQ(found, expected);
+}
+
 TEST_F(SearchFolderTest, namesThatAreNotTextComeBackByteForByte)
 {
     const std::string odd = "caf\xe9 \xff\xfe";

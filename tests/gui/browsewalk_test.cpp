@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -139,44 +140,35 @@ TEST_F(BrowseWalk, aHeldBackWalkShowsItsProgressAndEndsOnEveryWayOfCancelling)
     }
 }
 
-// A tree whose walk takes a while: every folder down to some depth holds ten links to the folder
-// one level deeper, so a walk reads the deepest one ten thousand times and more. The first levels
-// hold a logon screen each.
+// A tree whose walk takes a while: real folders, each with a file that is no logon screen, and a
+// logon screen in every fiftieth.
 class SlowTree {
 public:
     explicit SlowTree(const fs::path& root)
         : root(root)
     {
-        makeLevel(0);
-        for (int level = 0; level < 4; ++level)
-            deepen();
+        fs::create_directories(root / "Logons");
+        grow();
     }
 
-    std::string top() const { return folderOf(0).string(); }
+    std::string top() const { return (root / "Logons").string(); }
 
-    // One level deeper: ten times as many folders to read.
-    void deepen()
+    // Twice as many folders to read (five hundred at first).
+    void grow()
     {
-        makeLevel(++depth);
-        for (int i = 0; i < 10; ++i)
-            fs::create_directory_symlink(folderOf(depth), folderOf(depth - 1) / ("link " + std::to_string(i)));
+        for (const int until = std::max(2 * made, 500); made < until; ++made) {
+            const fs::path folder
+                = root / "Logons" / ("batch " + std::to_string(made / 500)) / ("folder " + std::to_string(made));
+            fs::create_directories(folder);
+            spit((folder / "readme.txt").string(), "");
+            if (made % 50 == 0)
+                touch(folder / "logonui.exe");
+        }
     }
 
 private:
-    fs::path folderOf(int level) const
-    {
-        return level == 0 ? root / "Logons" : root / "store" / ("level " + std::to_string(level));
-    }
-    void makeLevel(int level) const
-    {
-        fs::create_directories(folderOf(level));
-        spit((folderOf(level) / "readme.txt").string(), "");
-        if (level <= 3)
-            touch(folderOf(level) / ("level-" + std::to_string(level) + ".exe"));
-    }
-
     fs::path root;
-    int depth = 0;
+    int made = 0;
 };
 
 // Opened from the main window's button (modal) or from the tray menu (not modal), a walk of more
@@ -192,7 +184,7 @@ TEST_F(BrowseWalk, aLongWalkKeepsTheWindowsResponsiveAndListsWhatAWalkOnTheSpotL
         SearchFolder(tree.top(), true, [&](const FoundFile& f) { paths.push_back(f.fullPath); });
         if (clock.elapsed() > 1000)
             break;
-        tree.deepen();
+        tree.grow();
     }
     // Some rows in the list, one only as part of a line, and one path that is no row.
     const std::string list = paths[0] + "\r\n" + paths[5] + ".old\r\n/elsewhere/x.exe\r\n" + paths.back() + "\r\n";

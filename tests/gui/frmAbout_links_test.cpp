@@ -1,5 +1,7 @@
 #include "frmAbout_fixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -127,6 +129,28 @@ TEST_F(LinksPage, bothAddressesOpenTheProductsWebPage)
 
     const std::string page = server.base() + "/doorsel/";
     EXPECT_EQ(shell.opened, (std::vector<std::string> {page, page}));
+}
+
+// One activation opens the page once: a double-click, or Enter held down until it repeats.
+TEST_F(LinksPage, eachActivationOpensThePageOnce)
+{
+    server.serve("/doorsel/CurrentVersion.dat", "2.1.0");
+    click("btnCheckForUpdate");
+    for (const char* name : {"Label11", "labelClickToDownload"}) {
+        QLabel* link = child<QLabel>(name);
+        shell.opened.clear();
+        QTest::mouseDClick(
+            window->windowHandle(), Qt::LeftButton, {}, link->mapTo(window.get(), link->rect().center()));
+        EXPECT_EQ(shell.opened.size(), 1u) << name << " double-clicked";
+
+        shell.opened.clear();
+        link->setFocus();
+        for (const bool repeat : {false, true, true}) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), repeat);
+            QApplication::sendEvent(link, &press);
+        }
+        EXPECT_EQ(shell.opened.size(), 1u) << name << " with Enter held down";
+    }
 }
 
 TEST_F(LinksPage, withoutASettingTheBuiltInServerIsUsed)

@@ -1,6 +1,7 @@
 #include "frmAbout_fixture.h"
 
 #include <QTabWidget>
+#include <QTextLayout>
 
 namespace doorsel::test {
 namespace {
@@ -75,6 +76,31 @@ TEST_F(AboutWindowTest, eachCheckReplacesTheLastOutcome)
     EXPECT_EQ(status()->text(), "No Update Available.");
     EXPECT_FALSE(downloadLink()->isVisible());
     EXPECT_EQ(stored("CurrentVersion.dat"), "2.0.0");
+}
+
+// The server's version must not reorder the caption's own words, whatever it holds: an override,
+// a stray end of isolate before one, or right-to-left letters.
+TEST_F(AboutWindowTest, theServersVersionCannotReorderTheCaption)
+{
+    const char* const versions[] = {"\u202E2.1.0 x", "\u2069\u202E2.1.0", "3.0 \u05D0\u05D1 (\u05D2"};
+    for (const char* version : versions) {
+        server.serve(VersionPath, version);
+        click("btnCheckForUpdate");
+        const QString text = status()->text();
+        ASSERT_TRUE(text.startsWith("New Version (") && text.endsWith(") Is Available!")) << version;
+
+        QTextLayout layout(text, status()->font());
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        // Each word of the caption stands left of the next, as it does in a plain version's caption.
+        qreal left = -1;
+        for (const char* word : {"New", "Version", "(", ")", "Is", "Available!"}) {
+            const qreal x = line.cursorToX(word[0] == ')' ? text.lastIndexOf(word) : text.indexOf(word));
+            EXPECT_GT(x, left) << version << ": " << word;
+            left = x;
+        }
+    }
 }
 
 struct FailedCheck {

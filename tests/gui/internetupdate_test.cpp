@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -63,11 +64,13 @@ TEST_F(DownloadFileTest, anEmptyBodyIsStoredAsAnEmptyFile)
     EXPECT_EQ(test::slurp(folder.file("links.dat")), "");
 }
 
-TEST_F(DownloadFileTest, aBodyThatTricklesInWithinTheTimeOutArrivesWhole)
+TEST_F(DownloadFileTest, aBodyInPiecesArrivesWhole)
 {
-    server.serve("/doorsel/links.dat", {200, "http://example.org/a\r\nhttp://example.org/b\r\n", Mode::Trickle});
-    EXPECT_TRUE(download("/doorsel/links.dat"));
-    EXPECT_EQ(test::slurp(folder.file("links.dat")), "http://example.org/a\r\nhttp://example.org/b\r\n");
+    for (const Mode mode : {Mode::Trickle, Mode::Chunked}) {
+        server.serve("/doorsel/links.dat", {200, "http://example.org/a\r\nhttp://example.org/b\r\n", mode});
+        EXPECT_TRUE(download("/doorsel/links.dat"));
+        EXPECT_EQ(test::slurp(folder.file("links.dat")), "http://example.org/a\r\nhttp://example.org/b\r\n");
+    }
 }
 
 TEST_F(DownloadFileTest, aBodyOfExactlyTheLimitIsStored)
@@ -120,6 +123,42 @@ INSTANTIATE_TEST_SUITE_P(Transfer, DownloadFileFails,
         FailedFetch {"OverTheLimit", {200, overLimit, Mode::Complete}},
         FailedFetch {"OverTheLimitWithoutLength", {200, overLimit, Mode::NoLength}}),
     [](const ::testing::TestParamInfo<FailedFetch>& info) { return std::string(info.param.name); });
+
+// A server that never stops sending: the fetch ends at the body limit or at the time-out, whichever
+// the flood reaches first, closes its connection, and the next fetch sends a request of its own.
+TEST_F(DownloadFileTest, aFloodEndsTheFetchAndItsConnection)
+{
+    const struct {
+        const char* name;
+        Mode mode;
+        std::chrono::milliseconds timeout;
+        qint64 mostSent; // what the server may send before the fetch gives up
+    } cases[] = {
+        // Six bytes on the wire for each byte of the body; the rest is what the buffers hold.
+        {"one-byte chunks", Mode::EndlessChunks, 60s, 6 * Transfer::BodyLimit + qint64 {8} * 1024 * 1024},
+        {"a header line", Mode::EndlessHeaderLine, 300ms, -1},
+        {"header lines", Mode::EndlessHeaderLines, 300ms, -1},
+    };
+    for (const auto& c : cases) {
+        test::HttpServer flood;
+        flood.serve("/doorsel/links.dat", {200, {}, c.mode});
+        shell.messages.clear();
+        inet.setTimeout(c.timeout);
+
+        EXPECT_FALSE(DownloadFile(inet, flood.base() + "/doorsel/links.dat", folder.path(), shell, nullptr));
+
+        EXPECT_EQ(shell.messages, std::vector<std::string> {Message}) << c.name;
+        if (c.mostSent >= 0) {
+            // The limit ended it: a whole MiB of the body came in, and not much more.
+            EXPECT_GT(flood.floodBytes(), 6 * Transfer::BodyLimit) << c.name;
+            EXPECT_LT(flood.floodBytes(), c.mostSent) << c.name;
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return flood.openConnections() == 0; })) << c.name;
+        flood.serve("/doorsel/links.dat", "good links");
+        EXPECT_TRUE(DownloadFile(inet, flood.base() + "/doorsel/links.dat", folder.path(), shell, nullptr)) << c.name;
+        EXPECT_EQ(flood.requests("/doorsel/links.dat"), 2) << c.name;
+    }
+}
 
 TEST_F(DownloadFileTest, aUrlThatNamesNoSafeFileWritesNothing)
 {

@@ -90,7 +90,11 @@ void HttpServer::accept()
             const std::string path = words.size() >= 2 ? words[1].toStdString() : std::string();
             answer(socket, path);
         });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        ++open;
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+            --open;
+            socket->deleteLater();
+        });
     }
 }
 
@@ -134,6 +138,23 @@ void HttpServer::answer(QTcpSocket* socket, const std::string& path)
         timer->start(20);
         break;
     }
+    case Mode::Chunked: {
+        QByteArray text = "HTTP/1.1 " + QByteArray::number(reply.status) + " OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+        for (qsizetype at = 0; at < reply.body.size(); at += 3)
+            text += QByteArray::number(reply.body.mid(at, 3).size(), 16) + ";x=y\r\n" + reply.body.mid(at, 3) + "\r\n";
+        socket->write(text + "0\r\nX-Trailer: z\r\n\r\n");
+        socket->disconnectFromHost();
+        break;
+    }
+    case Mode::EndlessChunks:
+        flood(socket, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", "1\r\nx\r\n");
+        break;
+    case Mode::EndlessHeaderLine:
+        flood(socket, "HTTP/1.1 200 OK\r\nX-Endless: ", "x");
+        break;
+    case Mode::EndlessHeaderLines:
+        flood(socket, "HTTP/1.1 200 OK\r\n", "X-Endless: x\r\n");
+        break;
     }
 
     const auto action = actions.find(path);
@@ -142,6 +163,23 @@ void HttpServer::answer(QTcpSocket* socket, const std::string& path)
         actions.erase(action);
         QTimer::singleShot(0, &server, std::move(run));
     }
+}
+
+// Keeps the client's receive path full for as long as it reads, until it hangs up.
+void HttpServer::flood(QTcpSocket* socket, const QByteArray& start, const QByteArray& piece)
+{
+    constexpr qint64 block = qint64 {64} * 1024;
+    const QByteArray pieces = piece.repeated(static_cast<qsizetype>(block / piece.size()));
+    const auto refill = [this, socket, pieces] {
+        while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < block) {
+            if (socket->write(pieces) < 0)
+                return;
+            flooded += pieces.size();
+        }
+    };
+    socket->write(start);
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, refill);
+    refill();
 }
 
 void HttpServer::release()

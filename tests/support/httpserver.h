@@ -24,6 +24,10 @@ public:
         Stall, // headers and half the body, then nothing more
         Hang, // no answer at all until release()
         Trickle, // the body a few bytes at a time, every 20 ms
+        Chunked, // the whole body in chunks of three bytes, with an extension and a trailer
+        EndlessChunks, // a chunked body of one-byte chunks that never ends
+        EndlessHeaderLine, // a header line that never ends
+        EndlessHeaderLines, // header lines that never end
     };
     struct Reply {
         int status = 200;
@@ -53,10 +57,15 @@ public:
 
     int requests(const std::string& path) const;
     int requests() const;
+    // Connections the client has not closed yet.
+    int openConnections() const { return open; }
+    // Bytes sent by the endless modes until the client hung up.
+    qint64 floodBytes() const { return flooded; }
 
 private:
     void accept();
     void answer(QTcpSocket* socket, const std::string& path);
+    void flood(QTcpSocket* socket, const QByteArray& start, const QByteArray& piece);
 
     QTcpServer server;
     quint16 port = 0;
@@ -68,6 +77,8 @@ private:
         Reply reply;
     };
     std::vector<Held> held;
+    int open = 0;
+    qint64 flooded = 0;
 };
 
 } // namespace doorsel::test
