@@ -310,8 +310,8 @@ TEST_F(RandomRun, aOneLineListEqualToTheCurrentLogonScreenSetsItAgain)
     EXPECT_EQ(uiHost(), "/logons/same.exe");
 }
 
-// The system registry holds UTF-16 text: there such a path is no name at all and is not stored,
-// rather than stored as a stand-in.
+// Outside Windows a name is bytes and goes in as it is. On Windows such a line is one an older
+// program wrote in the system's ANSI code page (Windows-1252 here), and goes in as that text.
 TEST_F(RandomRun, pathsThatAreNotUtf8GoIntoTheLogonScreenUnchanged)
 {
     settings("1", "0");
@@ -319,7 +319,7 @@ TEST_F(RandomRun, pathsThatAreNotUtf8GoIntoTheLogonScreenUnchanged)
     list(path + "\r\n");
     WriteRegValue(UIHostPath, "logonui.exe");
     RunRandom(source);
-    EXPECT_EQ(uiHost(), RegistryStorePath().empty() ? "logonui.exe" : path);
+    EXPECT_EQ(uiHost(), RegistryStorePath().empty() ? "/logons/caf\xc3\xa9\xc3\xbf/logonui.exe" : path);
 }
 
 } // namespace

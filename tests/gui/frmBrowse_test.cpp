@@ -52,11 +52,15 @@ protected:
 
     void touch(const std::string& relative)
     {
-        const fs::path path = fs::path(logons) / relative;
-        fs::create_directories(path.parent_path());
-        test::spit(path.string(), "MZ");
+        const std::string path = under(relative);
+        test::makeFolders(path.substr(0, path.find_last_of(PathSeparator)));
+        test::spit(path, "MZ");
     }
-    std::string under(const std::string& relative) const { return (fs::path(logons) / relative).string(); }
+    std::string under(const std::string& relative) const
+    {
+        const std::u8string path = (test::pathOf(logons) / test::pathOf(relative).make_preferred()).u8string();
+        return std::string(path.begin(), path.end());
+    }
 
     std::unique_ptr<frmBrowse> open()
     {
@@ -253,9 +257,9 @@ TEST_F(BrowseWindow, clickedRowIsPreviewedAndADoubleClickOpensItsPicture)
         return image;
     }();
     // A name that is not valid text reaches the opener byte for byte.
-    const std::string jpg = under("Bliss/bliss \xff\xfe.jpg");
+    const std::string jpg = under("Bliss/bliss " + test::OddName("\xff\xfe") + ".jpg");
     ASSERT_TRUE(picture.save(QString::fromStdString(under("Bliss/bliss.jpg")), "JPG"));
-    fs::rename(under("Bliss/bliss.jpg"), jpg);
+    fs::rename(test::pathOf(under("Bliss/bliss.jpg")), test::pathOf(jpg));
     auto window = open();
     clickRow(*window, 1);
     auto* thumb = child<QWidget>(*window, "picThumb");
@@ -270,7 +274,7 @@ TEST_F(BrowseWindow, clickedRowIsPreviewedAndADoubleClickOpensItsPicture)
 
 TEST_F(BrowseWindow, namesThatAreNotTextAreListedSetAndSavedByteForByte)
 {
-    const std::string odd = "caf\xe9 \xff";
+    const std::string odd = test::OddName("caf\xe9 \xff");
     touch(odd + "/" + odd + ".exe");
     if (!test::exists(under(odd + "/" + odd + ".exe")))
         GTEST_SKIP() << "the file system here does not take such names";

@@ -144,7 +144,7 @@ TEST_F(Options, folderButtonFillsTheBoxAndSaveStoresIt)
     click(button("btnGetFolder"));
     EXPECT_EQ(edit("txtLogonScreenFolder")->text(), "/srv/logon screens") << "cancel keeps the box";
 
-    EXPECT_EQ(settings::Read(settings::LogonScreensFolder), folder.path() + "/Resources/") << "nothing before Save";
+    EXPECT_EQ(settings::Read(settings::LogonScreensFolder), DefaultLogonScreensFolder()) << "nothing before Save";
     click(button("btnSaveOptions"));
     EXPECT_EQ(settings::Read(settings::LogonScreensFolder), "/srv/logon screens");
 }
@@ -163,7 +163,7 @@ TEST_F(Options, folderBoxIsReadOnly)
     openOptions();
     EXPECT_TRUE(edit("txtLogonScreenFolder")->isReadOnly());
     QTest::keyClicks(edit("txtLogonScreenFolder"), "x");
-    EXPECT_EQ(edit("txtLogonScreenFolder")->text().toStdString(), folder.path() + "/Resources/");
+    EXPECT_EQ(edit("txtLogonScreenFolder")->text().toStdString(), DefaultLogonScreensFolder());
 }
 
 } // namespace

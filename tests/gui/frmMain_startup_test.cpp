@@ -20,7 +20,7 @@ TEST_F(StartUp, firstStartWritesExactlyTheTwoDefaultsAndShowsTheFormAsLaidOut)
     ASSERT_FALSE(exists(ConfigPath));
     open();
 
-    const std::string defaultFolder = folder.path() + "/Resources/";
+    const std::string defaultFolder = DefaultLogonScreensFolder();
     EXPECT_EQ(slurp(ConfigPath), "[Options]\r\nLogonScreensFolder=" + defaultFolder + "\r\nMinimizeToTray=0\r\n");
     EXPECT_EQ(edit("txtLogonScreenFolder")->text().toStdString(), defaultFolder);
     for (const char* box : {"checkClose", "checkAlert", "checkMinimize", "checkRandom", "checkRunAtStartup"})

@@ -42,7 +42,7 @@ TEST_F(Switching, cancelWritesAndShowsNothing)
     EXPECT_TRUE(shell.messages.empty());
     ASSERT_EQ(shell.fileDialogs.size(), 2u);
     for (const auto& dialog : shell.fileDialogs)
-        EXPECT_EQ(dialog.initialFolder, folder.path() + "/Resources/") << "each opening starts in the folder";
+        EXPECT_EQ(dialog.initialFolder, DefaultLogonScreensFolder()) << "each opening starts in the folder";
 }
 
 TEST_F(Switching, successMessageUnlessAlertsAreSwitchedOff)
@@ -98,11 +98,11 @@ protected:
     {
         const std::string dir = folder.file("Bliss");
         std::filesystem::create_directories(dir);
-        spit(dir + "/logonui.exe", "MZ");
+        spit(dir + PathSeparator + "logonui.exe", "MZ");
         QImage picture(64, 48, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
-        EXPECT_TRUE(picture.save(QString::fromStdString(dir + "/preview.bmp")));
-        return dir + "/logonui.exe";
+        EXPECT_TRUE(picture.save(QString::fromStdString(dir + PathSeparator + "preview.bmp")));
+        return dir + PathSeparator + "logonui.exe";
     }
 
     PreviewPane* thumbnail() const { return find<PreviewPane>("picThumb"); }
@@ -113,14 +113,14 @@ TEST_F(Preview, showsTheCurrentLogonScreenAndOpensItsPictureOnDoubleClick)
 {
     // A folder name that is not valid text reaches the opener byte for byte.
     logonScreenWithPicture();
-    const std::string odd = folder.file("Bliss \xff\xfe");
-    std::filesystem::rename(folder.file("Bliss"), odd);
-    WriteRegValue(UIHostPath, odd + "/logonui.exe");
+    const std::string odd = folder.file("Bliss " + OddName("\xff\xfe"));
+    std::filesystem::rename(pathOf(folder.file("Bliss")), pathOf(odd));
+    WriteRegValue(UIHostPath, odd + PathSeparator + "logonui.exe");
     open().show();
     EXPECT_FALSE(noPreviewShown());
     QTest::mouseDClick(thumbnail(), Qt::LeftButton);
     ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(localPathOf(shell.opened[0]), odd + "/preview.bmp") << shell.opened[0];
+    EXPECT_EQ(localPathOf(shell.opened[0]), odd + PathSeparator + "preview.bmp") << shell.opened[0];
 }
 
 TEST_F(Preview, followsTheLogonScreenAsItIsSetAndReset)

@@ -37,7 +37,7 @@ std::string encodedPicture(QSize size, QColor colour, const char* format, int qu
 // A folder holding a placeholder executable; returns the executable's path.
 std::string logonScreen(const test::TestFolder& root, const std::string& name)
 {
-    std::filesystem::create_directories(root.file(name));
+    test::makeFolders(root.file(name));
     std::string exe = root.file(name) + sep + "logon.exe";
     test::spit(exe, "placeholder");
     return exe;
@@ -204,13 +204,13 @@ TEST(PreviewPane, largePhotoIsDecodedAtTheSizeItIsDrawn)
 TEST(PreviewPane, nameThatIsNotValidUtf8IsFoundAndDrawn)
 {
     test::TestFolder root;
-    const std::string exe = logonScreen(root, "d\xe9j\xe0");
-    test::spit(folderOf(exe) + "\xe9t\xe9.bmp", encodedPicture({50, 50}, Qt::green, "BMP"));
+    const std::string exe = logonScreen(root, test::OddName("d\xe9j\xe0"));
+    test::spit(folderOf(exe) + test::OddName("\xe9t\xe9") + ".bmp", encodedPicture({50, 50}, Qt::green, "BMP"));
 
     PreviewPane pane;
     pane.showPreviewOf(exe);
     EXPECT_TRUE(pane.labelNoPreview()->isHidden());
-    EXPECT_EQ(pane.PreviewPath(), folderOf(exe) + "\xe9t\xe9.bmp");
+    EXPECT_EQ(pane.PreviewPath(), folderOf(exe) + test::OddName("\xe9t\xe9") + ".bmp");
     EXPECT_TRUE(near(pixelAt(pane, 140, 105), Qt::green));
 }
 

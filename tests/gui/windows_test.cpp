@@ -54,7 +54,10 @@ std::optional<std::wstring> RunValue(const wchar_t* name)
 TEST_F(OnWindows, theOptionsPageWritesAndRemovesBothRunValues)
 {
     open().show();
-    const std::wstring program = L"\"" + std::filesystem::path(ExecutablePath()).wstring() + L"\"";
+    // The program as the program folder holds it.
+    const std::string exe = ExecutablePath();
+    const std::u8string path = (pathOf(ProgramFolder()) / pathOf(exe.substr(exe.find_last_of('\\') + 1))).u8string();
+    const std::wstring program = L"\"" + pathOf(std::string(path.begin(), path.end())).wstring() + L"\"";
     for (const bool on : {true, false}) {
         showOptionsPage();
         for (const char* box : {"checkRunAtStartup", "checkRandom"}) {

@@ -2,6 +2,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace doorsel::test {
@@ -51,7 +53,14 @@ std::string localPathOf(const std::string& url)
     const QUrl parsed = QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode);
     if (!parsed.isValid() || parsed.scheme() != QLatin1String("file") || !parsed.host().isEmpty())
         return {};
-    return QByteArray::fromPercentEncoding(parsed.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+    std::string path = QByteArray::fromPercentEncoding(parsed.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+#ifdef _WIN32
+    // "/C:/folder/file" names C:\folder\file.
+    if (path.size() > 2 && path[0] == '/' && path[2] == ':')
+        path.erase(0, 1);
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
 }
 
 } // namespace doorsel::test

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/appinfo.h"
+#include "platform/windowsdir.h"
+
 #include <filesystem>
 #include <set>
 #include <string>
@@ -39,5 +42,24 @@ std::set<std::string> entries(const std::string& folder);
 
 // A file of the tests' data folder.
 std::string testData(const std::string& name);
+
+// A piece of a file name that text handling can get wrong: outside Windows the bytes given, which
+// are no valid UTF-8 (a name there is any bytes); on Windows, where every name is text, characters
+// outside the code page.
+inline std::string OddName([[maybe_unused]] const std::string& bytes)
+{
+#ifdef _WIN32
+    return "\xce\xbb\xe8\xa1\xa8";
+#else
+    return bytes;
+#endif
+}
+
+// Where a first start points the logon-screens folder: the Windows folder's Resources (outside
+// Windows, the program folder's).
+inline std::string DefaultLogonScreensFolder()
+{
+    return GetWindowsDir() + PathSeparator + "Resources" + PathSeparator;
+}
 
 } // namespace doorsel::test
