@@ -40,7 +40,13 @@ class CleanApplication : public ::testing::EmptyTestEventListener {
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", DOORSEL_TEST_PLATFORM);
+    // DOORSEL_TEST_PLATFORM runs them on another platform, for example the windows platform on a
+    // display, to look at what Windows draws.
+    const QByteArray platform = qgetenv("DOORSEL_TEST_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray(DOORSEL_TEST_PLATFORM) : platform);
+    // Wine passes no QT_ variable on to a Windows program: the scale comes under a name of ours.
+    if (const QByteArray scale = qgetenv("DOORSEL_TEST_SCALE"); !scale.isEmpty())
+        qputenv("QT_SCALE_FACTOR", scale);
 #ifdef _WIN32
     // Offscreen, Qt for Windows reads fonts from this folder only.
     if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
