@@ -15,9 +15,10 @@
 namespace doorsel {
 namespace {
 
+// A path Qt gives back, in the system's spelling: Qt separates names with '/' on every system.
 std::string toPath(const QString& s)
 {
-    const QByteArray bytes = QFile::encodeName(s);
+    const QByteArray bytes = QFile::encodeName(QDir::toNativeSeparators(s));
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
@@ -56,8 +57,7 @@ std::string QtShell::OpenFileDialog(QWidget* owner, const std::string& initialFo
 
 std::string QtShell::BrowseForFolder(QWidget* owner, const std::string& title)
 {
-    const QString folder = QFileDialog::getExistingDirectory(owner, fromLocal(title));
-    return folder.isEmpty() ? std::string() : toPath(QDir::toNativeSeparators(folder));
+    return toPath(QFileDialog::getExistingDirectory(owner, fromLocal(title)));
 }
 
 void QtShell::Open(const std::string& target)

@@ -2,12 +2,17 @@
 // windows platform on a display, and the start-up entries through the registry functions.
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
+#include "widgets/qtshell.h"
 
 #include <QWindow>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 #include <windows.h>
 
@@ -68,6 +73,109 @@ TEST_F(OnWindows, theOptionsPageWritesAndRemovesBothRunValues)
         click(button("btnSaveOptions"));
         EXPECT_EQ(RunValue(L"Doorsel"), on ? std::optional(program + L" -minimized") : std::nullopt);
         EXPECT_EQ(RunValue(L"Doorsel Random"), on ? std::optional(program + L" -random") : std::nullopt);
+    }
+    window->close();
+}
+
+// A user at the system's own open dialog: types a name into its name box and presses its default
+// button, as often as the dialog stays open (a folder's name first opens that folder), or gives up
+// after a few seconds with Escape.
+class DialogUser {
+public:
+    explicit DialogUser(std::wstring typed)
+        : typed(std::move(typed))
+        , hand([this] { work(); })
+    {
+    }
+    ~DialogUser()
+    {
+        done = true;
+        hand.join();
+    }
+    DialogUser(const DialogUser&) = delete;
+    DialogUser& operator=(const DialogUser&) = delete;
+
+private:
+    static HWND openDialog()
+    {
+        HWND found = nullptr;
+        EnumWindows(
+            [](HWND window, LPARAM into) -> BOOL {
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                wchar_t kind[16] {};
+                GetClassNameW(window, kind, 16);
+                if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::wstring(kind) != L"#32770")
+                    return TRUE;
+                *reinterpret_cast<HWND*>(into) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    // The name box: the dialog's one edit box that is visible and enabled.
+    static HWND nameBox(HWND dialog)
+    {
+        HWND found = nullptr;
+        EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM into) -> BOOL {
+                wchar_t kind[16] {};
+                GetClassNameW(child, kind, 16);
+                if (std::wstring(kind) != L"Edit" || !IsWindowVisible(child) || !IsWindowEnabled(child))
+                    return TRUE;
+                *reinterpret_cast<HWND*>(into) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    void work()
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        int presses = 0;
+        while (!done && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            HWND dialog = openDialog();
+            if (!dialog)
+                continue;
+            if (presses++ == 3)
+                break;
+            if (HWND box = nameBox(dialog))
+                SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(presses == 1 ? typed.c_str() : L""));
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        while (HWND dialog = openDialog()) {
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    }
+
+    std::wstring typed;
+    std::atomic<bool> done {false};
+    std::thread hand;
+};
+
+// The folder picker and the file dialog are the system's own, and what they return is the path the
+// user chose, in the system's spelling, even with characters outside every legacy code page.
+TEST_F(OnWindows, theSystemsDialogsReturnTheChosenPathWhateverItsCharacters)
+{
+    const std::string chosen = folder.file("Logons") + "\\\xCE\xBB \xE8\xA1\xA8"; // Logons\λ 表
+    ASSERT_TRUE(makeFolders(chosen));
+    spit(chosen + "\\logonui.exe", "MZ");
+    const std::wstring wide = pathOf(chosen).wstring();
+    open().show();
+    QtShell system;
+    {
+        DialogUser user(wide);
+        EXPECT_EQ(system.BrowseForFolder(window.get(), "Select the folder"), chosen);
+    }
+    {
+        DialogUser user(wide + L"\\logonui.exe");
+        EXPECT_EQ(
+            system.OpenFileDialog(window.get(), folder.path(), "LogonUI file (*.exe)|*.exe"), chosen + "\\logonui.exe");
     }
     window->close();
 }
