@@ -1,9 +1,13 @@
 // What the main window does on Windows as Windows sees it: its frame and window menu through the
 // windows platform on a display, and the start-up entries through the registry functions.
+#include "browse/frmBrowse.h"
+#include "gui/loadedbrowse.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
+#include "platform/settings.h"
 #include "widgets/qtshell.h"
 
+#include <QTimer>
 #include <QWindow>
 
 #include <atomic>
@@ -43,6 +47,57 @@ TEST_F(OnWindows, theFrameIsFixedAndItsMenuHoldsMoveMinimizeAndCloseOnly)
     }
     EXPECT_EQ(items, (std::vector<UINT> {SC_MOVE, SC_MINIMIZE, 0, SC_CLOSE}));
     EXPECT_EQ(captions.at(2), L"") << "a separator before Close";
+    window->close();
+}
+
+// A click of the system's mouse, as the hardware gives it, in the middle of a control.
+void ClickWithTheMouse(const QWidget& control)
+{
+    // In the system's pixels: Qt's own are larger by the scale factor.
+    const QPoint at = control.mapToGlobal(control.rect().center()) * control.devicePixelRatioF();
+    INPUT input[3] {};
+    for (INPUT& step : input) {
+        step.type = INPUT_MOUSE;
+        step.mi.dx = at.x() * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        step.mi.dy = at.y() * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        step.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+}
+
+// A click lands on the control under the pointer and does what it says at once: the main window's
+// About opens the About window, and the browse window's Close closes it without opening its preview.
+TEST_F(OnWindows, aMouseClickDoesWhatTheControlUnderItSays)
+{
+    open().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), 20000));
+    QString opened;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            opened = dialog->objectName();
+            dialog->close();
+        }
+    });
+    watch.start(20);
+    ClickWithTheMouse(*button("btnAbout"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }, 5000));
+    EXPECT_EQ(opened, "frmAbout");
+    watch.stop();
+
+    const std::string logons = folder.file("Logons");
+    ASSERT_TRUE(makeFolders(logons + "\\Bliss"));
+    spit(logons + "\\Bliss\\logonui.exe", "MZ");
+    settings::Write(settings::LogonScreensFolder, logons);
+    frmBrowse browse(shell, *window, window.get());
+    ASSERT_TRUE(Loaded(browse));
+    browse.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&browse, 20000));
+    ClickWithTheMouse(*controlOf<QPushButton>(browse, "btnClose"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !browse.isVisible(); }, 5000));
+    EXPECT_TRUE(shell.opened.empty());
     window->close();
 }
 
