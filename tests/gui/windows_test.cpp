@@ -1,12 +1,16 @@
 // What the main window does on Windows as Windows sees it: its frame and window menu through the
 // windows platform on a display, and the start-up entries through the registry functions.
+#include "about/frmAbout.h"
 #include "browse/frmBrowse.h"
 #include "gui/loadedbrowse.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/appinfo.h"
+#include "platform/logonhost.h"
+#include "platform/registry.h"
 #include "platform/settings.h"
 #include "widgets/qtshell.h"
 
+#include <QImage>
 #include <QTimer>
 #include <QWindow>
 
@@ -99,6 +103,82 @@ TEST_F(OnWindows, aMouseClickDoesWhatTheControlUnderItSays)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !browse.isVisible(); }, 5000));
     EXPECT_TRUE(shell.opened.empty());
     window->close();
+}
+
+// One default value of the classes the shell reads, set for the length of a test and then put back as
+// it was. Windows reads the user's classes first; Wine reads only the machine's, and there the prefix
+// is the tests' own.
+class ClassValue {
+public:
+    ClassValue(const std::wstring& key, const std::wstring& value)
+        : root(UnderWine() ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER)
+        , key((UnderWine() ? L"" : L"Software\\Classes\\") + key)
+    {
+        wchar_t old[1024] {};
+        DWORD size = sizeof old;
+        if (RegGetValueW(root, this->key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS)
+            previous = old;
+        set(value);
+    }
+    ~ClassValue()
+    {
+        if (previous)
+            set(*previous);
+        else
+            RegDeleteTreeW(root, key.c_str());
+    }
+    ClassValue(const ClassValue&) = delete;
+    ClassValue& operator=(const ClassValue&) = delete;
+
+private:
+    static bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+    void set(const std::wstring& value) const
+    {
+        RegSetKeyValueW(root, key.c_str(), nullptr, REG_SZ, value.c_str(),
+            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+
+    HKEY root;
+    std::wstring key;
+    std::optional<std::wstring> previous;
+};
+
+// A double-click on the preview opens the picture, and a click on the About window's web page opens
+// it, each through the system's shell with the program the system has for it: here one that records
+// what it was given.
+TEST_F(OnWindows, thePictureAndTheWebPageOpenWithTheSystemsProgramForThem)
+{
+    const std::string logons = folder.file("Logons") + "\\\xCE\xBB \xE8\xA1\xA8"; // Logons\λ 表
+    ASSERT_TRUE(makeFolders(logons));
+    spit(logons + "\\logonui.exe", "MZ");
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(QString::fromStdString(logons + "\\preview.bmp")));
+    WriteRegValue(UIHostPath, logons + "\\logonui.exe");
+    const std::string record = folder.file("opened.txt");
+    // The recorder lies beside this test program.
+    wchar_t self[MAX_PATH] {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring recorder = L"\""
+        + std::filesystem::path(self).replace_filename(L"doorsel_record_arguments.exe").wstring() + L"\" \""
+        + pathOf(record).wstring() + L"\" \"%1\"";
+    const ClassValue pictures(L".bmp", L"doorsel.test.picture");
+    const ClassValue openPicture(L"doorsel.test.picture\\shell\\open\\command", recorder);
+    const ClassValue openPage(L"http\\shell\\open\\command", recorder);
+
+    QtShell system;
+    frmMain main(system, ShowAbout);
+    main.show();
+    QTest::mouseDClick(controlOf<QWidget>(main, "picThumb"), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !slurp(record).empty(); }, 20000));
+    frmAbout about(system, &main);
+    about.show();
+    QTest::mouseClick(controlOf<QWidget>(about, "Label11"), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return slurp(record).find("http") != std::string::npos; }, 20000));
+    EXPECT_EQ(slurp(record), logons + "\\preview.bmp\nhttp://doorsel.example/doorsel/\n");
+    about.close();
+    main.close();
 }
 
 std::optional<std::wstring> RunValue(const wchar_t* name)
