@@ -74,6 +74,9 @@ set(CPACK_PACKAGE_FILE_NAME doorsel-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Doorsel)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Doorsel)
 set(CPACK_PACKAGE_EXECUTABLES doorsel Doorsel)
+# A 64-bit installer for a 64-bit program: it writes the machine's own registry view, and it runs
+# where only 64-bit programs can (a Wine without its 32-bit half among them).
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_DISPLAY_NAME Doorsel)
 set(CPACK_NSIS_PACKAGE_NAME Doorsel)
@@ -83,4 +86,6 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 file(READ ${CMAKE_SOURCE_DIR}/packaging/windows-uninstall.nsh CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS)
 # For every user of the machine: the program changes machine-wide settings.
 set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "SetShellVarContext all")
+# The uninstall commands hold quotes, backslashes and semicolons that must reach NSIS as written.
+set(CPACK_VERBATIM_VARIABLES ON)
 include(CPack)
