@@ -217,5 +217,13 @@ int main(int argc, char* argv[])
     }
     std::printf("  per round   mapped %6.2f,    painted %6.2f (median of the rounds' ratios)\n", median(mapped),
         median(painted));
+    // Every round, not only the middle one.
+    std::sort(painted.begin(), painted.end());
+    const auto within = std::count_if(painted.begin(), painted.end(), [](double r) { return r <= 1.05; });
+    std::printf("  painted, every round's ratio (sorted), %ld of %zu within 1.05x:\n   ", static_cast<long>(within),
+        painted.size());
+    for (size_t i = 0; i < painted.size(); ++i)
+        std::printf(" %.2f%s", painted[i], (i + 1) % 16 == 0 && i + 1 < painted.size() ? "\n   " : "");
+    std::printf("\n");
     return 0;
 }
