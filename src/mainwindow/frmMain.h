@@ -41,6 +41,9 @@ public:
     // the tray.
     void showAtStart(bool minimized);
 
+    // Shows the window in its normal state, out of the tray if it is there, in front of the others.
+    void comeForward() { menuOpen_Click(); }
+
     // Shows the preview of the logon screen now in force.
     void SetPicture() override;
 

@@ -7,6 +7,7 @@
 #include "ui_frmMain.h"
 #include "widgets/shell.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -34,9 +35,14 @@ void frmMain::buildTray()
     TrayIcon->setContextMenu(mnuSystray);
 
     // The icon shows only while the window is in the tray, so it always answers, even if the setting
-    // has changed in the meantime: the window must never be left unreachable.
+    // has changed in the meantime: the window must never be left unreachable. Besides a double-click,
+    // the icon's plain activation opens it when the pointer is away from the icon, so it came from
+    // the keyboard (Enter on the icon); a single click stays without effect. Where the icon's place
+    // is not known, the two cannot be told apart, and the activation counts as a click.
     connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
+        const QRect place = TrayIcon->geometry();
+        const bool fromKeyboard = place.isValid() && !place.contains(QCursor::pos());
+        if (reason == QSystemTrayIcon::DoubleClick || (reason == QSystemTrayIcon::Trigger && fromKeyboard))
             menuOpen_Click();
     });
 }
