@@ -104,6 +104,8 @@ void frmMain::changeEvent(QEvent* event)
             this, [this, at = placed] { move(at); }, Qt::QueuedConnection);
         return;
     }
+    if (minimisedByMistake())
+        return;
     Form_Resize();
 }
 

@@ -2,6 +2,7 @@
 
 #include "browse/browseowner.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -88,6 +89,8 @@ private:
     void menuBrowse_Click();
     void menuOptions_Click();
     void menuExit_Click();
+    void bringBack();
+    bool minimisedByMistake();
 
     Shell& shell;
     AboutOpener openAbout;
@@ -99,6 +102,7 @@ private:
     // The browse window while it walks its folder, and, opened from the tray menu, while it is open.
     QPointer<frmBrowse> browse;
 
+    QElapsedTimer restoredFromTray; // since the window last came back from the tray
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* mnuSystray = nullptr;
 };

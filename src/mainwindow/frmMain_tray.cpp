@@ -68,10 +68,28 @@ void frmMain::Form_Resize()
 
 void frmMain::menuOpen_Click()
 {
+    restoredFromTray.start();
+    bringBack();
+}
+
+void frmMain::bringBack()
+{
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+}
+
+bool frmMain::minimisedByMistake()
+{
+    // Under a window manager that does not mark minimised windows hidden, the toolkit can take the
+    // window for minimised once more as it maps it again, when the manager's word that it is normal
+    // comes second. A minimise in that first moment after restoring is that, and is undone once.
+    if (!isMinimized() || !restoredFromTray.isValid() || restoredFromTray.hasExpired(1000))
+        return false;
+    restoredFromTray.invalidate();
+    QMetaObject::invokeMethod(this, &frmMain::bringBack, Qt::QueuedConnection);
+    return true;
 }
 
 void frmMain::menuBrowse_Click()

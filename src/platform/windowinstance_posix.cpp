@@ -24,11 +24,11 @@ constexpr char Answer = '+';
 std::string privateFolder()
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string base = runtime != nullptr && runtime[0] == '/' ? std::string(runtime) + "/doorsel"
-                                                                     : "/tmp/doorsel-" + std::to_string(::geteuid());
+    std::string base = runtime != nullptr && runtime[0] == '/' ? std::string(runtime) + "/doorsel"
+                                                               : "/tmp/doorsel-" + std::to_string(::geteuid());
     if (::mkdir(base.c_str(), 0700) != 0 && errno != EEXIST)
         return {};
-    struct stat info {};
+    struct stat info { };
     if (::lstat(base.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()
         || (info.st_mode & 077) != 0)
         return {};
@@ -69,7 +69,8 @@ bool askOnce(const sockaddr_un& address, std::chrono::steady_clock::time_point u
     bool answered = false;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
         pollfd wait {fd, POLLIN, 0};
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         char byte = 0;
         answered = left.count() > 0 && ::poll(&wait, 1, static_cast<int>(left.count())) == 1
             && ::read(fd, &byte, 1) == 1 && byte == Answer;

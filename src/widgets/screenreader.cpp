@@ -4,12 +4,14 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTabBar>
+#include <QWindow>
 
 namespace doorsel {
 namespace {
@@ -149,23 +151,75 @@ public:
         const bool press = action == pressAction();
         if (!press && action != showMenuAction())
             return;
+        // Posted: the icon goes away as the window opens, which it must not do inside this call.
         const QPointF centre = QRectF(widget()->rect()).center();
-        QMouseEvent click(press ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, centre,
-            widget()->mapToGlobal(centre), press ? Qt::LeftButton : Qt::RightButton,
-            press ? Qt::LeftButton : Qt::RightButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(widget(), &click);
+        const Qt::MouseButton button = press ? Qt::LeftButton : Qt::RightButton;
+        QCoreApplication::postEvent(widget(),
+            new QMouseEvent(press ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, centre,
+                widget()->mapToGlobal(centre), button, button, Qt::NoModifier));
+    }
+};
+
+// A window keeps its name while minimised or in the tray; the toolkit would give the icon's text,
+// which is empty.
+class WindowAccessible : public QAccessibleWidget {
+public:
+    explicit WindowAccessible(QWidget* window)
+        : QAccessibleWidget(window, QAccessible::Window)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString text = QAccessibleWidget::text(kind);
+        return kind == QAccessible::Name && text.isEmpty() ? widget()->windowTitle() : text;
+    }
+};
+
+// The program as a whole, whose windows a reader lists: with the notification-area icon among them.
+// The toolkit leaves that icon out once the tray has taken it in as part of its own window.
+class ApplicationAccessible : public QAccessibleApplication {
+public:
+    int childCount() const override { return QAccessibleApplication::childCount() + int(trayIcons().size()); }
+    QAccessibleInterface* child(int index) const override
+    {
+        const int windows = QAccessibleApplication::childCount();
+        if (index < windows)
+            return QAccessibleApplication::child(index);
+        const QWidgetList icons = trayIcons();
+        return index - windows < icons.size() ? QAccessible::queryAccessibleInterface(icons[index - windows]) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const int at = child == nullptr ? -1 : int(trayIcons().indexOf(qobject_cast<QWidget*>(child->object())));
+        return at < 0 ? QAccessibleApplication::indexOfChild(child) : QAccessibleApplication::childCount() + at;
+    }
+
+private:
+    static QWidgetList trayIcons()
+    {
+        QWidgetList icons;
+        const QWindowList windows = QGuiApplication::topLevelWindows();
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->inherits("QSystemTrayIconSys") && widget->isVisible()
+                && !windows.contains(widget->windowHandle()))
+                icons << widget;
+        }
+        return icons;
     }
 };
 
 QAccessibleInterface* windowParts(const QString& className, QObject* object)
 {
+    if (object == qApp && className == QLatin1String("QApplication"))
+        return new ApplicationAccessible;
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr)
         return nullptr;
     // A plain widget that is a window is one; the toolkit reports it as a filler, and a screen reader
     // that finds no active window around the focus says nothing.
     if (className == QLatin1String("QWidget") && widget->isWindow())
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new WindowAccessible(widget);
     // A frame inside a window only holds controls together; reported with the toolkit's role, a
     // screen reader takes it for the window itself.
     if (className == QLatin1String("QFrame") && !widget->isWindow())
@@ -183,6 +237,10 @@ void DescribeWindowsRightly()
 {
     static const bool installed = [] {
         QAccessible::installFactory(windowParts);
+        // The program's own object may have been described already, before the factory was there.
+        if (QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+            application != nullptr && dynamic_cast<ApplicationAccessible*>(application) == nullptr)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(application));
         return true;
     }();
     (void)installed;

@@ -20,7 +20,7 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
-WINDOW_ROLES = ("frame", "dialog", "window")
+WINDOW_ROLES = ("frame", "dialog", "window", "alert")
 failures = []
 
 
@@ -94,11 +94,27 @@ class Spoken:
         self.checked = states.contains(Atspi.StateType.CHECKED)
         self.focused = states.contains(Atspi.StateType.FOCUSED)
         top = source
+        self.inner_windows = []  # containers on the way up that say they are a window
         while top.get_parent() is not None and top.get_parent().get_role() != Atspi.Role.APPLICATION:
+            if top is not source and top.get_role_name() in WINDOW_ROLES:
+                self.inner_windows.append(top.get_name() or top.get_role_name())
             top = top.get_parent()
         self.window_role = top.get_role_name()
         self.window_name = top.get_name() or ""
         self.window_active = top.get_state_set().contains(Atspi.StateType.ACTIVE)
+        self.top = top
+
+    def focused_tabs(self):
+        """The tabs of the window that say they have the focus."""
+        found, todo = [], [self.top]
+        while todo:
+            node = todo.pop()
+            if node is None:
+                continue
+            if node.get_role() == Atspi.Role.PAGE_TAB and node.get_state_set().contains(Atspi.StateType.FOCUSED):
+                found.append(node.get_name())
+            todo.extend(node.get_child_at_index(i) for i in range(node.get_child_count()))
+        return found
 
     def actions(self):
         action = self.source.get_action_iface()
@@ -153,7 +169,7 @@ class Program:
             desktop = Atspi.get_desktop(0)
             for i in range(desktop.get_child_count()):
                 app = desktop.get_child_at_index(i)
-                if app is not None and app.get_name() == "doorsel" and app.get_child_count() > 0:
+                if app is not None and app.get_name().lower() == "doorsel" and app.get_child_count() > 0:
                     found.append(app)
                     return True
             return False
@@ -187,8 +203,13 @@ def walk(heard, where, stops_at_most=30):
         stop = heard.next_focus(before)
         if not check(stop is not None, f"{where}: a Tab press after {names} sent no focus event"):
             break
+        print(f"{where}: {stop} '{stop.description}'")
+        if stop.role != "page tab list":
+            tabs = stop.focused_tabs()
+            check(not tabs, f"{where}: tab {tabs} says it has the focus while {stop} has it")
         check(stop.name.strip() != "", f"{where}: focus on a {stop.role} without a name ({stop})")
         check(stop.role != "filler", f"{where}: focus on a filler ({stop})")
+        check(not stop.inner_windows, f"{where}: {stop} lies in {stop.inner_windows}, which say they are windows")
         check(stop.window_role in WINDOW_ROLES and stop.window_active,
               f"{where}: focus outside an active window ({stop}, active {stop.window_active})")
         if names and (stop.name, stop.role) == names[0]:
@@ -207,6 +228,15 @@ def focus_named(heard, where, name, presses=20):
         key("Tab")
         heard.next_focus(before)
     return check(heard.focus and heard.focus[-1].name == name, f"{where}: no Tab stop is named '{name}'")
+
+
+def press_named(heard, where, name, seconds=15):
+    """Presses Enter on the control named `name`; the first focus event that follows, or None."""
+    if not focus_named(heard, where, name):
+        return None
+    before = len(heard.focus)
+    key("Return")
+    return heard.next_focus(before, seconds)
 
 
 def open_main(program, heard, *arguments):
@@ -229,17 +259,11 @@ def case_tab_stops(program, heard):
     walk(heard, "main, Options")
     key("ctrl+Tab")
     pump(0.5)
-    if focus_named(heard, "main", "Browse Your LogonUI Files..."):
-        before = len(heard.focus)
-        key("Return")
-        check(heard.next_focus(before, 15) is not None, "the browse window took no focus")
+    if check(press_named(heard, "main", "Browse Your LogonUI Files...") is not None, "the browse window took no focus"):
         walk(heard, "browse")
         key("Escape")
         pump(1)
-    if focus_named(heard, "main", "About"):
-        before = len(heard.focus)
-        key("Return")
-        check(heard.next_focus(before, 15) is not None, "the About window took no focus")
+    if check(press_named(heard, "main", "About") is not None, "the About window took no focus"):
         walk(heard, "About, About Doorsel")
         key("ctrl+Tab")
         pump(0.5)
@@ -247,14 +271,11 @@ def case_tab_stops(program, heard):
         key("Escape")
         pump(1)
     # Opened the same way as the browse window, a message box is spoken too.
-    if focus_named(heard, "main", "Reset LogonUI To Default..."):
-        before = len(heard.focus)
-        key("Return")
-        box = heard.next_focus(before, 10)
-        check(box is not None and box.window_role in WINDOW_ROLES and box.window_active,
-              f"the message box is not spoken ({box})")
-        key("Return")
-        pump(0.5)
+    box = press_named(heard, "main", "Reset LogonUI To Default...", 10)
+    check(box is not None and box.window_role in WINDOW_ROLES and box.window_active,
+          f"the message box is not spoken ({box})")
+    key("Return")
+    pump(0.5)
 
 
 def case_preview(program, heard):
@@ -269,10 +290,7 @@ def case_preview(program, heard):
               f"main preview: description '{preview.description}' names neither file nor folder")
         check(preview.role == "push button", f"main preview: role {preview.role}")
         check(preview.actions()[:1] == ["Press"], f"main preview: actions {preview.actions()}")
-    if focus_named(heard, "main", "Browse Your LogonUI Files..."):
-        before = len(heard.focus)
-        key("Return")
-        heard.next_focus(before, 15)
+    if press_named(heard, "main", "Browse Your LogonUI Files...") is not None:
         if focus_named(heard, "browse", "Logon screens"):
             key("Down")
             pump(0.5)
@@ -285,13 +303,19 @@ def case_preview(program, heard):
         key("Escape")
 
 
-def visible_main_window(app):
+def main_window_states(app):
+    app.clear_cache()
     for i in range(app.get_child_count()):
         window = app.get_child_at_index(i)
         if window is not None and window.get_name() == "Doorsel" and window.get_role_name() in WINDOW_ROLES:
-            states = window.get_state_set()
-            return states.contains(Atspi.StateType.SHOWING) and states.contains(Atspi.StateType.ACTIVE)
-    return False
+            window.clear_cache()
+            return [Atspi.StateType(state).value_nick for state in window.get_state_set().get_states()]
+    return []
+
+
+def visible_main_window(app):
+    states = main_window_states(app)
+    return "showing" in states and "active" in states
 
 
 def case_second_start(program, heard):
@@ -304,6 +328,7 @@ def case_second_start(program, heard):
         return
     check(wait_for(lambda: not visible_main_window(app), 5), "-minimized did not go to the tray")
     # The icon is there for a reader to find and press.
+    app.clear_cache()
     icons = [app.get_child_at_index(i) for i in range(app.get_child_count())]
     check(any(icon is not None and icon.get_role_name() == "push button" and icon.get_name() == "Doorsel"
               for icon in icons), "the tray icon is not in the accessibility tree")
@@ -320,18 +345,26 @@ def case_second_start(program, heard):
     except subprocess.TimeoutExpired:
         code = None
     check(code == 0, f"the second start did not end (exit code {code})")
-    check(wait_for(lambda: visible_main_window(app), 10), "the second start did not bring the window forward")
+    check(wait_for(lambda: visible_main_window(app), 10),
+          f"the second start did not bring the window forward ({main_window_states(app)})")
     check(len(program.processes) == 3 and program.processes[0].poll() is None, "the first window ended")
 
     # And the window, in the tray again, comes back by the icon's press action, as by a double-click.
-    minimised = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Doorsel$", "windowminimize"],
-                               capture_output=True)
-    if check(minimised.returncode == 0, "the main window could not be minimised") and \
-            check(wait_for(lambda: not visible_main_window(app), 5), "the window did not go to the tray again"):
-        for i in range(app.get_child_count()):
-            icon = app.get_child_at_index(i)
-            if icon is not None and icon.get_role_name() == "push button":
-                icon.get_action_iface().do_action(0)
+    pump(1)
+    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Doorsel$", "windowminimize"],
+                   capture_output=True)
+    icon = []
+
+    def tray_icon():
+        app.clear_cache()
+        icon[:] = [child for child in (app.get_child_at_index(i) for i in range(app.get_child_count()))
+                   if child is not None and child.get_role_name() == "push button"]
+        return icon
+
+    if check(wait_for(tray_icon, 5) and wait_for(lambda: not visible_main_window(app), 5),
+             "the window did not go to the tray again"):
+        pump(1)
+        icon[0].get_action_iface().do_action(0)
         check(wait_for(lambda: visible_main_window(app), 10), "the tray icon's press did not open the window")
 
 
@@ -339,11 +372,8 @@ def case_browse_rows(program, heard):
     """The browse list's rows: their check marks heard, a toggle announced, the path column hidden."""
     program.write("config.ini", "[Options]\nEnableRandom=1\n")
     program.write("random.dat", program.logon_screen("Aurora/aurora.exe") + "\n")
-    if open_main(program, heard) is None or not focus_named(heard, "main", "Browse Your LogonUI Files..."):
+    if open_main(program, heard) is None or press_named(heard, "main", "Browse Your LogonUI Files...") is None:
         return
-    before = len(heard.focus)
-    key("Return")
-    heard.next_focus(before, 15)
     if not focus_named(heard, "browse", "Logon screens"):
         return
     rows = {}
