@@ -90,7 +90,7 @@ private:
     void menuOptions_Click();
     void menuExit_Click();
     void bringBack();
-    bool minimisedByMistake();
+    bool minimisedByMistake(const QEvent& stateChange);
 
     Shell& shell;
     AboutOpener openAbout;
@@ -102,7 +102,7 @@ private:
     // The browse window while it walks its folder, and, opened from the tray menu, while it is open.
     QPointer<frmBrowse> browse;
 
-    QElapsedTimer restoredFromTray; // since the window last came back from the tray
+    QElapsedTimer restoredFromTray; // since the window last came back from the tray, until it is active
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* mnuSystray = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -80,12 +81,14 @@ void frmMain::bringBack()
     activateWindow();
 }
 
-bool frmMain::minimisedByMistake()
+bool frmMain::minimisedByMistake(const QEvent& stateChange)
 {
-    // Under a window manager that does not mark minimised windows hidden, the toolkit can take the
-    // window for minimised once more as it maps it again, when the manager's word that it is normal
-    // comes second. A minimise in that first moment after restoring is that, and is undone once.
-    if (!isMinimized() || !restoredFromTray.isValid() || restoredFromTray.hasExpired(1000))
+    // On X11, under a window manager that does not mark minimised windows hidden, the toolkit can
+    // take the window for minimised once more as it maps it again, when the manager's word that it
+    // is normal comes second. A minimise from the window system in the first moment after
+    // restoring, before the window has been active, is that, and is undone once.
+    if (!isMinimized() || !stateChange.spontaneous() || QGuiApplication::platformName() != QLatin1String("xcb")
+        || !restoredFromTray.isValid() || restoredFromTray.hasExpired(1000))
         return false;
     restoredFromTray.invalidate();
     QMetaObject::invokeMethod(this, &frmMain::bringBack, Qt::QueuedConnection);
