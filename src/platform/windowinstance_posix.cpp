@@ -19,20 +19,25 @@ namespace {
 
 constexpr char Answer = '+';
 
-// A folder that only this user may open and that is no link: the user's runtime folder when the
-// session has one, else one of the user's own in /tmp. "" when neither can be had.
+bool ownedOnlyByMe(const std::string& folder)
+{
+    struct stat info { };
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & 077) == 0;
+}
+
+// A folder that only this user may open and that is no link: in the user's runtime folder when the
+// session has one (not one handed down from another user, as sudo does), else in /tmp. "" when
+// neither can be had.
 std::string privateFolder()
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string base = runtime != nullptr && runtime[0] == '/' ? std::string(runtime) + "/doorsel"
-                                                               : "/tmp/doorsel-" + std::to_string(::geteuid());
+    std::string base = runtime != nullptr && runtime[0] == '/' && ownedOnlyByMe(runtime)
+        ? std::string(runtime) + "/doorsel"
+        : "/tmp/doorsel-" + std::to_string(::geteuid());
     if (::mkdir(base.c_str(), 0700) != 0 && errno != EEXIST)
         return {};
-    struct stat info { };
-    if (::lstat(base.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()
-        || (info.st_mode & 077) != 0)
-        return {};
-    return base;
+    return ownedOnlyByMe(base) ? base : std::string();
 }
 
 bool socketAddress(const std::string& folder, sockaddr_un& address)

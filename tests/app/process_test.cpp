@@ -63,6 +63,7 @@ protected:
         fs::copy_file(test::siblingExecutable("doorsel"), folder.file("doorsel"));
         // A window started here is the only one of its user there: windows of other tests, run
         // beside it, are not the one it would hand over to.
+        fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
         ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     }
 
