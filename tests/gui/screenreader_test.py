@@ -95,7 +95,6 @@ class Spoken:
         states = source.get_state_set()
         self.checked = states.contains(Atspi.StateType.CHECKED)
         self.checkable = states.contains(Atspi.StateType.CHECKABLE)
-        self.focused = states.contains(Atspi.StateType.FOCUSED)
         top = source
         self.inner_windows = []  # containers on the way up that say they are a window
         while top.get_parent() is not None and top.get_parent().get_role() != Atspi.Role.APPLICATION:
@@ -114,21 +113,11 @@ class Spoken:
 
     def focused_tabs(self):
         """The tabs of the window that say they have the focus."""
-        found, todo = [], [self.top]
-        while todo:
-            node = todo.pop()
-            if node is None:
-                continue
-            if node.get_role() == Atspi.Role.PAGE_TAB and node.get_state_set().contains(Atspi.StateType.FOCUSED):
-                found.append(node.get_name())
-            todo.extend(node.get_child_at_index(i) for i in range(node.get_child_count()))
-        return found
+        return [node.get_name() for node in descendants(self.top)
+                if node.get_role() == Atspi.Role.PAGE_TAB and node.get_state_set().contains(Atspi.StateType.FOCUSED)]
 
     def actions(self):
-        action = self.source.get_action_iface()
-        if action is None:
-            return []
-        return [action.get_action_name(i) for i in range(action.get_n_actions())]
+        return [Atspi.Action.get_name(self.source, i) for i in range(self.source.get_n_actions())]
 
     def __str__(self):
         return f"'{self.name}' {self.role} in {self.window_role} '{self.window_name}'"
@@ -201,6 +190,20 @@ def start_window_manager():
     return manager
 
 
+def descendants(node):
+    todo = [node]
+    while todo:
+        node = todo.pop()
+        if node is not None:
+            yield node
+            todo.extend(node.get_child_at_index(i) for i in range(node.get_child_count()))
+
+
+def children(node):
+    node.clear_cache()
+    return [child for child in (node.get_child_at_index(i) for i in range(node.get_child_count())) if child]
+
+
 def spoken_name(name):
     """A name that says something: words, with no blank left at either end."""
     return name == name.strip() and any(c.isalnum() for c in name)
@@ -208,15 +211,8 @@ def spoken_name(name):
 
 def unnamed_parts(window):
     """The pictures and controls of a window that have no name worth speaking."""
-    found, todo = [], [window]
-    while todo:
-        node = todo.pop()
-        if node is None:
-            continue
-        if node.get_role() in NAMED_ROLES and not spoken_name(node.get_name() or ""):
-            found.append(f"{node.get_role_name()} '{node.get_name()}'")
-        todo.extend(node.get_child_at_index(i) for i in range(node.get_child_count()))
-    return found
+    return [f"{node.get_role_name()} '{node.get_name()}'" for node in descendants(window)
+            if node.get_role() in NAMED_ROLES and not spoken_name(node.get_name() or "")]
 
 
 def walk(heard, where, stops_at_most=30):
@@ -334,13 +330,15 @@ def case_preview(program, heard):
 
 
 def main_window_states(app):
-    app.clear_cache()
-    for i in range(app.get_child_count()):
-        window = app.get_child_at_index(i)
-        if window is not None and window.get_name() == "Doorsel" and window.get_role_name() in WINDOW_ROLES:
+    for window in children(app):
+        if window.get_name() == "Doorsel" and window.get_role_name() in WINDOW_ROLES:
             window.clear_cache()
             return [Atspi.StateType(state).value_nick for state in window.get_state_set().get_states()]
     return []
+
+
+def tray_icons(app):
+    return [child for child in children(app) if child.get_role_name() == "push button" and child.get_name() == "Doorsel"]
 
 
 def visible_main_window(app):
@@ -358,10 +356,7 @@ def case_second_start(program, heard):
         return
     check(wait_for(lambda: not visible_main_window(app), 5), "-minimized did not go to the tray")
     # The icon is there for a reader to find and press.
-    app.clear_cache()
-    icons = [app.get_child_at_index(i) for i in range(app.get_child_count())]
-    check(any(icon is not None and icon.get_role_name() == "push button" and icon.get_name() == "Doorsel"
-              for icon in icons), "the tray icon is not in the accessibility tree")
+    check(tray_icons(app), "the tray icon is not in the accessibility tree")
 
     # The random run goes on beside the running window.
     random = program.start("-random")
@@ -383,18 +378,10 @@ def case_second_start(program, heard):
     pump(1)
     subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Doorsel$", "windowminimize"],
                    capture_output=True)
-    icon = []
-
-    def tray_icon():
-        app.clear_cache()
-        icon[:] = [child for child in (app.get_child_at_index(i) for i in range(app.get_child_count()))
-                   if child is not None and child.get_role_name() == "push button"]
-        return icon
-
-    if check(wait_for(tray_icon, 5) and wait_for(lambda: not visible_main_window(app), 5),
+    if check(wait_for(lambda: tray_icons(app), 5) and wait_for(lambda: not visible_main_window(app), 5),
              "the window did not go to the tray again"):
         pump(1)
-        icon[0].get_action_iface().do_action(0)
+        tray_icons(app)[0].do_action(0)
         check(wait_for(lambda: visible_main_window(app), 10), "the tray icon's press did not open the window")
 
 
