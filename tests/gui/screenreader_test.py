@@ -14,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import warnings
 
 import gi
 
@@ -117,7 +118,10 @@ class Spoken:
                 if node.get_role() == Atspi.Role.PAGE_TAB and node.get_state_set().contains(Atspi.StateType.FOCUSED)]
 
     def actions(self):
-        return [Atspi.Action.get_name(self.source, i) for i in range(self.source.get_n_actions())]
+        # Its replacement, the localised name, is one the toolkit's bridge does not answer.
+        with warnings.catch_warnings():
+            warnings.simplefilter("ignore", DeprecationWarning)
+            return [self.source.get_action_name(i) for i in range(self.source.get_n_actions())]
 
     def __str__(self):
         return f"'{self.name}' {self.role} in {self.window_role} '{self.window_name}'"
