@@ -91,6 +91,8 @@ void frmMain::Form_Load()
 void frmMain::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        restoredFromTray.invalidate();
     if (event->type() != QEvent::WindowStateChange)
         return;
     // A window manager may maximise the window or fill the screen with it all the same; the window
@@ -104,6 +106,8 @@ void frmMain::changeEvent(QEvent* event)
             this, [this, at = placed] { move(at); }, Qt::QueuedConnection);
         return;
     }
+    if (minimisedByMistake(*event))
+        return;
     Form_Resize();
 }
 

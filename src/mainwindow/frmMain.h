@@ -2,6 +2,7 @@
 
 #include "browse/browseowner.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -40,6 +41,9 @@ public:
     // Shows the window normally, or minimised, which with "MinimizeToTray" on puts it straight into
     // the tray.
     void showAtStart(bool minimized);
+
+    // Shows the window in its normal state, out of the tray if it is there, in front of the others.
+    void comeForward() { menuOpen_Click(); }
 
     // Shows the preview of the logon screen now in force.
     void SetPicture() override;
@@ -85,6 +89,8 @@ private:
     void menuBrowse_Click();
     void menuOptions_Click();
     void menuExit_Click();
+    void bringBack();
+    bool minimisedByMistake(const QEvent& stateChange);
 
     Shell& shell;
     AboutOpener openAbout;
@@ -96,6 +102,7 @@ private:
     // The browse window while it walks its folder, and, opened from the tray menu, while it is open.
     QPointer<frmBrowse> browse;
 
+    QElapsedTimer restoredFromTray; // since the window last came back from the tray, until it is active
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* mnuSystray = nullptr;
 };

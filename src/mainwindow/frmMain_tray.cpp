@@ -7,7 +7,9 @@
 #include "ui_frmMain.h"
 #include "widgets/shell.h"
 
+#include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -34,9 +36,14 @@ void frmMain::buildTray()
     TrayIcon->setContextMenu(mnuSystray);
 
     // The icon shows only while the window is in the tray, so it always answers, even if the setting
-    // has changed in the meantime: the window must never be left unreachable.
+    // has changed in the meantime: the window must never be left unreachable. Besides a double-click,
+    // the icon's plain activation opens it when the pointer is away from the icon, so it came from
+    // the keyboard (Enter on the icon); a single click stays without effect. Where the icon's place
+    // is not known, the two cannot be told apart, and the activation counts as a click.
     connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
+        const QRect place = TrayIcon->geometry();
+        const bool fromKeyboard = place.isValid() && !place.contains(QCursor::pos());
+        if (reason == QSystemTrayIcon::DoubleClick || (reason == QSystemTrayIcon::Trigger && fromKeyboard))
             menuOpen_Click();
     });
 }
@@ -62,10 +69,30 @@ void frmMain::Form_Resize()
 
 void frmMain::menuOpen_Click()
 {
+    restoredFromTray.start();
+    bringBack();
+}
+
+void frmMain::bringBack()
+{
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+}
+
+bool frmMain::minimisedByMistake(const QEvent& stateChange)
+{
+    // On X11, under a window manager that does not mark minimised windows hidden, the toolkit can
+    // take the window for minimised once more as it maps it again, when the manager's word that it
+    // is normal comes second. A minimise from the window system in the first moment after
+    // restoring, before the window has been active, is that, and is undone once.
+    if (!isMinimized() || !stateChange.spontaneous() || QGuiApplication::platformName() != QLatin1String("xcb")
+        || !restoredFromTray.isValid() || restoredFromTray.hasExpired(1000))
+        return false;
+    restoredFromTray.invalidate();
+    QMetaObject::invokeMethod(this, &frmMain::bringBack, Qt::QueuedConnection);
+    return true;
 }
 
 void frmMain::menuBrowse_Click()

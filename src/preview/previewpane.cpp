@@ -1,5 +1,6 @@
 #include "previewpane.h"
 
+#include "platform/appinfo.h"
 #include "platform/fileurl.h"
 #include "preview/fit.h"
 #include "preview/lookup.h"
@@ -7,6 +8,8 @@
 #include "widgets/keyboardaccess.h"
 #include "widgets/shell.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
@@ -28,6 +31,45 @@ bool turnsSideways(const QImageReader& reader)
     return reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
 }
 
+QString decoded(const std::string& bytes)
+{
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// What a screen reader hears of the file previewed, which the window never shows: its name and
+// folder.
+QString spokenFile(const std::string& executablePath)
+{
+    const size_t cut = executablePath.rfind(PathSeparator);
+    if (cut == std::string::npos)
+        return decoded(executablePath);
+    return PreviewPane::tr("%1 in %2")
+        .arg(decoded(executablePath.substr(cut + 1)), decoded(executablePath.substr(0, cut == 0 ? 1 : cut)));
+}
+
+// The area is heard as a button, as Enter, Space and a double-click open its picture.
+class PreviewAccessible : public QAccessibleWidget {
+public:
+    explicit PreviewAccessible(PreviewPane* pane)
+        : QAccessibleWidget(pane, QAccessible::Button)
+    {
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            emit static_cast<PreviewPane*>(widget())->doubleClicked();
+    }
+};
+
+QAccessibleInterface* previewAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("doorsel::PreviewPane"))
+        return new PreviewAccessible(static_cast<PreviewPane*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 PreviewPane::PreviewPane(QWidget* parent)
@@ -35,6 +77,11 @@ PreviewPane::PreviewPane(QWidget* parent)
     , noPreview(new QLabel(QStringLiteral("No Preview Available"), this))
     , canvas(AreaWidth, AreaHeight, QImage::Format_RGB32)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(previewAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
     setObjectName(QStringLiteral("picThumb"));
     setFrameShape(QFrame::NoFrame);
     setFixedSize(AreaWidth, AreaHeight);
@@ -53,9 +100,10 @@ PreviewPane::PreviewPane(QWidget* parent)
     noPreview->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // In the tab order, so that the picture opens from the keyboard too; a screen reader hears
-    // the area's name from the window and, with no picture, that there is none.
+    // the area's name from the window and, as its description, which file it previews and, with no
+    // picture, that there is none.
     setFocusPolicy(Qt::StrongFocus);
-    showNoPreview(true);
+    showNoPreview(true, QString());
     connect(this, &PreviewPane::doubleClicked, this, &PreviewPane::picThumb_DblClick);
 }
 
@@ -64,12 +112,13 @@ PreviewPane::~PreviewPane() = default;
 void PreviewPane::showPreviewOf(const std::string& executablePath)
 {
     previewPath.clear();
+    const QString file = executablePath.empty() ? QString() : spokenFile(executablePath);
     const std::string folder = FolderOfExecutable(executablePath);
     const std::string picture = IsSystemLogonScreen(folder) ? std::string() : FindPreviewPicture(folder);
     if (picture.empty()) {
         pic1 = QImage();
         canvas.fill(Qt::white);
-        showNoPreview(true);
+        showNoPreview(true, file);
         update();
         return;
     }
@@ -77,14 +126,19 @@ void PreviewPane::showPreviewOf(const std::string& executablePath)
     if (!loadPicture(picture))
         return;
     previewPath = picture;
-    showNoPreview(false);
+    showNoPreview(false, file);
     FitPicture();
 }
 
-void PreviewPane::showNoPreview(bool shown)
+void PreviewPane::showNoPreview(bool shown, const QString& file)
 {
     noPreview->setVisible(shown);
-    setAccessibleDescription(shown ? noPreview->text() : QString());
+    QStringList description;
+    if (!file.isEmpty())
+        description << file;
+    if (shown)
+        description << noPreview->text();
+    setAccessibleDescription(description.join(QStringLiteral(". ")));
 }
 
 bool PreviewPane::loadPicture(const std::string& path)

@@ -57,7 +57,8 @@ private:
     // Reads the picture's size, works out its place and decodes it at the drawn size into pic1;
     // false when the file cannot be read or decoded, or is cut short.
     bool loadPicture(const std::string& path);
-    void showNoPreview(bool shown);
+    // `file` is what a screen reader hears of the executable previewed.
+    void showNoPreview(bool shown, const QString& file);
     // Draws pic1 into the area where it fits, then empties pic1.
     void FitPicture();
 

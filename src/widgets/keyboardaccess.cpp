@@ -50,6 +50,7 @@ void UseKeyboardAccess(QWidget& window)
         button->installEventFilter(enter);
     }
     ShowFocusClearly(window);
+    DescribeWindowsRightly();
 }
 
 void SwitchPagesWithKeys(QTabWidget& tabs)

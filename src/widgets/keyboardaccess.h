@@ -15,6 +15,10 @@ namespace doorsel {
 // glance.
 void UseKeyboardAccess(QWidget& window);
 
+// Makes a screen reader hear each window as a window and nothing inside it as one, and a tab as
+// focused only while its strip has the focus (UseKeyboardAccess does it too).
+void DescribeWindowsRightly();
+
 // Rings the control that has the focus in this window (UseKeyboardAccess does it too).
 void ShowFocusClearly(QWidget& window);
 

@@ -58,7 +58,14 @@ private:
 // Runs a copy of doorsel placed in the test's own program folder, with no display to talk to.
 class Doorsel : public ::testing::Test {
 protected:
-    void SetUp() override { fs::copy_file(test::siblingExecutable("doorsel"), folder.file("doorsel")); }
+    void SetUp() override
+    {
+        fs::copy_file(test::siblingExecutable("doorsel"), folder.file("doorsel"));
+        // A window started here is the only one of its user there: windows of other tests, run
+        // beside it, are not the one it would hand over to.
+        fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+        ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    }
 
     test::RunResult run(const std::string& arguments)
     {
@@ -105,6 +112,7 @@ protected:
         return opened;
     }
 
+    test::TestFolder runtime; // made first: the last one made is the program folder
     test::TestFolder folder;
     std::error_code ignored;
 };
