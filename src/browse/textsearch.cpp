@@ -9,9 +9,9 @@
 namespace doorsel {
 namespace {
 
-bool canOccur(const std::string& st)
+bool canOccur(std::string_view st)
 {
-    return !st.empty() && st.find('\n') == std::string::npos && st.find('\r') == std::string::npos;
+    return !st.empty() && st.find('\n') == std::string_view::npos && st.find('\r') == std::string_view::npos;
 }
 
 // Aho-Corasick: a trie of the searched strings whose nodes also know the longest proper suffix of
@@ -132,6 +132,12 @@ TextSearch::TextSearch(const std::vector<std::string>& entries)
 }
 
 std::vector<std::int64_t> TextSearch::FindAll(const std::vector<std::string>& paths) const
+{
+    const std::vector<std::string_view> views(paths.begin(), paths.end());
+    return FindAll(views);
+}
+
+std::vector<std::int64_t> TextSearch::FindAll(std::span<const std::string_view> paths) const
 {
     Automaton automaton;
     std::vector<std::uint32_t> stringOf(paths.size(), Automaton::None);
