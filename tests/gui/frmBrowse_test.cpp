@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeView>
 
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -221,6 +223,45 @@ TEST_F(BrowseWindow, savedListComesBackCheckedAndDropsWhatIsNoLongerARow)
         test::slurp(folder.file("random.dat")), under("a.exe") + "\r\n" + under("Bliss/Old/logonui.exe") + "\r\n");
     auto window = open();
     EXPECT_EQ(window->rowMarks(), (std::vector<bool> {true, false, true, false}));
+}
+
+// Where the user ticks a row: the middle of its check box.
+QPoint boxOf(QTreeView& list, int row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list.viewport());
+    option.rect = list.visualRect(test::Row(list, row));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    return list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list).center();
+}
+
+TEST_F(BrowseWindow, theUserTicksRowsByMouseAndBySpaceAndSaveListKeepsThem)
+{
+    settings::Write(settings::EnableRandom, "1");
+    auto window = open();
+    auto* list = child<QTreeView>(*window, "listFiles");
+    const struct {
+        const char* how;
+        int row;
+        std::function<void()> tick;
+    } cases[] = {
+        {"a click on the box", 1, [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, boxOf(*list, 1)); }},
+        {"Space on the row", 3,
+            [&] {
+                list->setFocus();
+                list->setCurrentIndex(test::Row(*list, 3));
+                QTest::keyClick(list, Qt::Key_Space);
+            }},
+    };
+    std::vector<bool> marks(4, false);
+    for (const auto& c : cases) {
+        c.tick();
+        marks[static_cast<size_t>(c.row)] = true;
+        EXPECT_EQ(window->rowMarks(), marks) << c.how;
+    }
+    click(*window, "btnSave");
+    EXPECT_EQ(test::slurp(folder.file("random.dat")),
+        under("Bliss/logonui.exe") + "\r\n" + under("My Screens/setup.exe") + "\r\n");
 }
 
 // Notes whether the browse window was still on screen when the success message came.
