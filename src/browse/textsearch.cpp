@@ -137,9 +137,10 @@ bool countBetweenSharedEnds(
     for (const std::string_view path : paths) {
         if (!canOccur(path))
             continue;
+        // Almost every path shares the whole of both: compared at once, not byte by byte.
         if (!head) {
             head = tail = path;
-        } else {
+        } else if (!path.starts_with(*head) || !path.ends_with(tail)) {
             head = head->substr(0,
                 static_cast<size_t>(
                     std::mismatch(head->begin(), head->end(), path.begin(), path.end()).first - head->begin()));
