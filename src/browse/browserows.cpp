@@ -13,41 +13,58 @@ constexpr std::size_t BlockSize = std::size_t {1} << 20;
 
 } // namespace
 
-void BrowseRows::add(std::string_view fullPath)
+const char* BrowseRows::keep(std::string_view bytes)
 {
-    if (fullPath.size() > spareSize) {
-        // A path longer than a block gets a block of its own.
-        const std::size_t size = std::max(BlockSize, fullPath.size());
+    if (bytes.size() > spareSize) {
+        // Bytes longer than a block get a block of their own.
+        const std::size_t size = std::max(BlockSize, bytes.size());
         blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
         spare = blocks.back().get();
         spareSize = size;
     }
-    if (!fullPath.empty())
-        std::memcpy(spare, fullPath.data(), fullPath.size());
+    char* kept = spare;
+    if (!bytes.empty())
+        std::memcpy(kept, bytes.data(), bytes.size());
+    spare += bytes.size();
+    spareSize -= bytes.size();
+    return kept;
+}
+
+void BrowseRows::add(std::string_view fullPath)
+{
     const std::size_t nameAt = fullPath.rfind(PathSeparator) + 1; // 0 without a separator
-    const std::string_view folderName = FolderNameIn(fullPath.substr(0, nameAt));
-    const std::size_t folderAt
-        = folderName.empty() ? nameAt : static_cast<std::size_t>(folderName.data() - fullPath.data());
-    rows.push_back({spare, static_cast<std::uint32_t>(fullPath.size()), static_cast<std::uint32_t>(nameAt),
-        static_cast<std::uint32_t>(folderAt), false});
-    spare += fullPath.size();
-    spareSize -= fullPath.size();
+    const std::string_view folderPath = fullPath.substr(0, nameAt);
+    if (folders.empty() || folderPath != std::string_view(folders.back().path, folders.back().size)) {
+        const std::string_view folderName = FolderNameIn(folderPath);
+        const std::size_t folderNameAt
+            = folderName.empty() ? nameAt : static_cast<std::size_t>(folderName.data() - folderPath.data());
+        folders.push_back(
+            {keep(folderPath), static_cast<std::uint32_t>(nameAt), static_cast<std::uint32_t>(folderNameAt)});
+    }
+    const std::string_view name = fullPath.substr(nameAt);
+    rows.push_back(
+        {keep(name), static_cast<std::uint32_t>(folders.size() - 1), static_cast<std::uint32_t>(name.size()), 0});
 }
 
-std::string_view BrowseRows::fullPath(std::size_t row) const
+std::string BrowseRows::fullPath(std::size_t row) const
 {
-    return {rows[row].path, rows[row].pathSize};
+    std::string path;
+    appendFullPath(row, path);
+    return path;
 }
 
-std::string_view BrowseRows::fileName(std::size_t row) const
+void BrowseRows::appendFullPath(std::size_t row, std::string& to) const
 {
-    return fullPath(row).substr(rows[row].nameAt);
+    const Folder& folder = folders[rows[row].folder];
+    to.append(folder.path, folder.size).append(fileName(row));
 }
 
 std::string_view BrowseRows::folderName(std::size_t row) const
 {
-    const Row& r = rows[row];
-    return r.folderAt == r.nameAt ? std::string_view() : fullPath(row).substr(r.folderAt, r.nameAt - 1 - r.folderAt);
+    const Folder& folder = folders[rows[row].folder];
+    return folder.nameAt == folder.size
+        ? std::string_view()
+        : std::string_view(folder.path + folder.nameAt, folder.size - 1 - folder.nameAt);
 }
 
 } // namespace doorsel

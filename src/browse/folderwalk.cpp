@@ -66,12 +66,20 @@ void FolderWalk::markRows()
 {
     // The list is read once for the whole walk.
     const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
+    std::string text; // the batch's paths one after another
+    std::vector<size_t> ends;
     std::vector<std::string_view> paths;
     for (size_t first = 0; first < rows.size() && !control.stop; first += MarkBatch) {
         const size_t end = std::min(rows.size(), first + MarkBatch);
+        text.clear();
+        ends.clear();
+        for (size_t row = first; row < end; ++row) {
+            rows.appendFullPath(row, text);
+            ends.push_back(text.size());
+        }
         paths.clear();
-        for (size_t row = first; row < end; ++row)
-            paths.push_back(rows.fullPath(row));
+        for (size_t i = 0, start = 0; i < ends.size(); start = ends[i++])
+            paths.emplace_back(text.data() + start, ends[i] - start);
         const std::vector<std::int64_t> counts = search.FindAll(paths);
         for (size_t row = first; row < end; ++row)
             rows.setMarked(row, counts[row - first] != 0);

@@ -151,7 +151,7 @@ std::string frmBrowse::selectedPath() const
     const QModelIndexList selected = ui->listFiles->selectionModel()->selectedIndexes();
     if (selected.isEmpty())
         return {};
-    return std::string(listModel->rows().fullPath(static_cast<size_t>(selected.front().row())));
+    return listModel->rows().fullPath(static_cast<size_t>(selected.front().row()));
 }
 
 void frmBrowse::SetPicture()
