@@ -170,12 +170,15 @@ bool countBetweenSharedEnds(
                 if (cost > budget)
                     return false;
                 budget -= cost;
-                ++stretches[entry.substr(start, *end - start)];
+                ++stretches[entry.substr(start + head->size(), *end - start - head->size())];
             }
         }
     }
+    // What every path and every stretch starts with is left out of the table's keys.
     for (size_t i = 0; i < paths.size(); ++i) {
-        if (const auto found = stretches.find(paths[i]); found != stretches.end() && canOccur(paths[i]))
+        if (!canOccur(paths[i]))
+            continue;
+        if (const auto found = stretches.find(paths[i].substr(head->size())); found != stretches.end())
             counts[i] = found->second;
     }
     return true;
