@@ -33,6 +33,7 @@
 #include <memory>
 #include <string>
 #include <sys/resource.h>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -144,6 +145,15 @@ std::function<Tree(const fs::path&)> rowsTree(size_t rows)
             tree.list.push_back(tree.executables[i]);
         return tree;
     };
+}
+
+// How many folders (below the root) and files a tree holds.
+std::pair<size_t, size_t> countTree(const fs::path& root)
+{
+    std::pair<size_t, size_t> counts;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
+        ++(entry.is_directory() ? counts.first : counts.second);
+    return counts;
 }
 
 double secondsOf(const std::function<void()>& work)
@@ -287,8 +297,9 @@ void run(const std::string& self, const Case& c)
     }
     const double findMedian = median(findTimes);
     const double loadMedian = median(loadTimes);
-    std::printf("%s: %zu executables, a list of %zu lines, under %s\n", c.name, tree.executables.size(),
-        tree.list.size(), root.c_str());
+    const auto [folders, files] = countTree(root);
+    std::printf("%s: %zu folders, %zu files, %zu of them \".exe\" files; a list of %zu lines; under %s\n", c.name,
+        folders, files, tree.executables.size(), tree.list.size(), root.c_str());
     std::printf("  rows listed:              %zu\n", rows);
     std::printf("  find -name '*.exe':       %7.1f ms (median of %zu)\n", findMedian * 1e3, findTimes.size());
     std::printf("  browse window, painted:   %7.1f ms (median of %zu)\n", loadMedian * 1e3, loadTimes.size());
