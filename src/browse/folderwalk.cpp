@@ -14,8 +14,9 @@ namespace {
 // A quick walk opens the browse window without anything in between.
 constexpr int ProgressDelayMs = 500;
 constexpr int ProgressRefreshMs = 100;
-// The search of the random list holds a tree of the paths it looks for: so many rows at a time keep
-// it small however many rows there are, and need few passes over the list.
+// Where the random list does not let the search look the rows up, it holds a tree of the paths it
+// looks for: so many rows at a time keep that small however many rows there are, and need few
+// passes over the list.
 constexpr size_t MarkBatch = 16384;
 
 } // namespace
@@ -77,9 +78,13 @@ void FolderWalk::markRows()
             rows.appendFullPath(row, text);
             ends.push_back(text.size());
         }
+        // Taken once the text has all of them: it may move while it grows.
         paths.clear();
-        for (size_t i = 0, start = 0; i < ends.size(); start = ends[i++])
-            paths.emplace_back(text.data() + start, ends[i] - start);
+        size_t start = 0;
+        for (const size_t pathEnd : ends) {
+            paths.emplace_back(text.data() + start, pathEnd - start);
+            start = pathEnd;
+        }
         const std::vector<std::int64_t> counts = search.FindAll(paths);
         for (size_t row = first; row < end; ++row)
             rows.setMarked(row, counts[row - first] != 0);
