@@ -3,6 +3,7 @@
 // of its own (this program started again with --child): the growth of the resident set's high-water
 // mark (VmHWM, reset through /proc/self/clear_refs) over the resident set before the step, and the
 // child's whole peak (VmHWM over its life).
+#include "memory.h"
 #include "preview/fit.h"
 #include "preview/previewpane.h"
 
@@ -93,17 +94,6 @@ void refresh(doorsel::PreviewPane& pane, const std::string& executable)
     pane.showPreviewOf(executable);
 }
 
-long statusKiB(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0)
-            return std::stol(line.substr(std::string(field).size()));
-    }
-    return -1;
-}
-
 struct Timing {
     double wallMs = 0;
     double cpuMs = 0;
@@ -135,23 +125,22 @@ Timing median(const std::function<void()>& step)
     return {walls[walls.size() / 2], cpus[cpus.size() / 2]};
 }
 
-// In a child: run one step once and print "<growth KiB> <whole peak KiB>". The high-water mark is
-// read from /proc, not from getrusage: ru_maxrss carries the parent's peak over fork and exec.
+// In a child: run one step once and print "<growth KiB> <whole peak KiB>".
 int child(const QString& mode, const QString& folder)
 {
     const QString photo = folder + "/screen/photo.jpg";
     const std::string executable = QFile::encodeName(folder + "/screen/logon.exe").toStdString();
     doorsel::PreviewPane pane;
-    const long startPeak = statusKiB("VmHWM:");
-    std::ofstream("/proc/self/clear_refs") << "5"; // high-water mark := current resident set
-    const long before = statusKiB("VmRSS:");
+    const long startPeak = StatusKiB("VmHWM:");
+    ResetPeak();
+    const long before = StatusKiB("VmRSS:");
     if (mode == "full")
         fullDecodeThenScale(photo);
     else if (mode == "scaled")
         scaledDecode(photo);
     else if (mode == "refresh")
         refresh(pane, executable);
-    const long peak = statusKiB("VmHWM:");
+    const long peak = StatusKiB("VmHWM:");
     std::printf("%ld %ld\n", peak - before, std::max(startPeak, peak));
     return 0;
 }

@@ -6,13 +6,18 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace doorsel {
 namespace {
 
 // A quick walk opens the browse window without anything in between.
 constexpr int ProgressDelayMs = 500;
 constexpr int ProgressRefreshMs = 100;
-constexpr size_t DeliveryBatch = 256;
+// Where the random list does not let the search look the rows up, it holds a tree of the paths it
+// looks for: so many rows at a time keep that small however many rows there are, and need few
+// passes over the list.
+constexpr size_t MarkBatch = 16384;
 
 } // namespace
 
@@ -46,56 +51,56 @@ void FolderWalk::cancel()
 
 void FolderWalk::run()
 {
-    std::vector<std::string> paths;
     SearchFolder(
         folder, true,
-        [this, &paths](const FoundFile& file) {
-            paths.push_back(file.fullPath);
-            foundSoFar = static_cast<long long>(paths.size());
-            const std::lock_guard lock(mutex);
-            pending.push_back(file);
-            // In batches, one at a time: handing over every file on its own would cost more than
-            // making its row. The last batch comes with the end of the walk.
-            if (!deliveryPosted && pending.size() >= DeliveryBatch) {
-                deliveryPosted = true;
-                QMetaObject::invokeMethod(this, &FolderWalk::deliver, Qt::QueuedConnection);
-            }
+        [this](const FoundFile& file) {
+            rows.add(file.fullPath);
+            foundSoFar = static_cast<long long>(rows.size());
         },
         &control);
-    if (!control.stop) {
-        // The list is read once for the whole walk, and searched once for all the rows.
-        const std::vector<std::int64_t> counts
-            = TextSearch(ReadRandomList().value_or(std::vector<std::string>())).FindAll(paths);
-        marks.reserve(counts.size());
-        for (const std::int64_t count : counts)
-            marks.push_back(count != 0);
-    }
+    if (!control.stop)
+        markRows();
     QMetaObject::invokeMethod(this, &FolderWalk::ended, Qt::QueuedConnection);
 }
 
-void FolderWalk::deliver()
+void FolderWalk::markRows()
 {
-    std::vector<FoundFile> files;
-    {
-        const std::lock_guard lock(mutex);
-        files.swap(pending);
-        deliveryPosted = false;
+    // The list is read once for the whole walk.
+    const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
+    std::string text; // the batch's paths one after another
+    std::vector<size_t> ends;
+    std::vector<std::string_view> paths;
+    for (size_t first = 0; first < rows.size() && !control.stop; first += MarkBatch) {
+        const size_t end = std::min(rows.size(), first + MarkBatch);
+        text.clear();
+        ends.clear();
+        for (size_t row = first; row < end; ++row) {
+            rows.appendFullPath(row, text);
+            ends.push_back(text.size());
+        }
+        // Taken once the text has all of them: it may move while it grows.
+        paths.clear();
+        size_t start = 0;
+        for (const size_t pathEnd : ends) {
+            paths.emplace_back(text.data() + start, pathEnd - start);
+            start = pathEnd;
+        }
+        const std::vector<std::int64_t> counts = search.FindAll(paths);
+        for (size_t row = first; row < end; ++row)
+            rows.setMarked(row, counts[row - first] != 0);
     }
-    if (!files.empty() && !control.stop)
-        emit found(files);
 }
 
 void FolderWalk::ended()
 {
     // Its last act was to post this.
     thread.join();
-    deliver();
     delete progress;
     busy.reset();
     if (control.stop)
         emit cancelled();
     else
-        emit finished(marks);
+        emit finished();
 }
 
 void FolderWalk::showProgress()

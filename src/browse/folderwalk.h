@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/browserows.h"
 #include "browse/searchfolder.h"
 #include "widgets/busypointer.h"
 
@@ -11,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 class QWidget;
 
@@ -19,10 +19,10 @@ namespace doorsel {
 
 class frmSearching;
 
-// The browse window's walk, run on a thread of its own so that every window stays responsive. The
-// files found come back in walk order, a batch at a time; when the walk is over, the check marks
-// come from one search of the random list for all of them. A walk that takes more than half a
-// second shows frmSearching, modal to the window that opened the browse window, until it ends.
+// The browse window's walk, run on a thread of its own so that every window stays responsive. It
+// makes the rows as it finds the files; when the walk is over, their check marks come from one read
+// of the random list. A walk that takes more than half a second shows frmSearching, modal to the
+// window that opened the browse window, until it ends.
 class FolderWalk : public QObject {
     Q_OBJECT
 
@@ -37,15 +37,16 @@ public:
     // Stops the walk; cancelled() follows as soon as its thread has let go.
     void cancel();
 
+    // Once finished() has come: the rows found, in walk order, marked where the random list holds them.
+    BrowseRows takeRows() { return std::move(rows); }
+
 signals:
-    void found(const std::vector<FoundFile>& files);
-    // Whether the random list holds each file's path, in the order found.
-    void finished(const std::vector<bool>& marks);
+    void finished();
     void cancelled();
 
 private:
     void run(); // on the walk's thread
-    void deliver();
+    void markRows();
     void ended();
     void showProgress();
 
@@ -54,12 +55,10 @@ private:
     WalkControl control;
     std::atomic<long long> foundSoFar {0};
 
-    std::mutex mutex; // guards what the walk's thread hands over
-    std::vector<FoundFile> pending;
-    bool deliveryPosted = false;
+    std::mutex mutex; // guards the folder being read
     std::string folderNow;
 
-    std::vector<bool> marks; // written by the walk's thread before it posts its end
+    BrowseRows rows; // the walk's thread's until it posts its end
     QPointer<frmSearching> progress;
     std::optional<BusyPointer> busy;
     std::thread thread;

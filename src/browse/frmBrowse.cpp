@@ -3,6 +3,7 @@
 #include "ui_frmBrowse.h"
 
 #include "browse/browselayout.h"
+#include "browse/browselistmodel.h"
 #include "browse/browseowner.h"
 #include "browse/folderwalk.h"
 #include "browse/searchfolder.h"
@@ -17,26 +18,15 @@
 #include "widgets/shell.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <QTreeWidgetItem>
 
 #include <algorithm>
 
 namespace doorsel {
 namespace {
-
-constexpr int PathRole = Qt::UserRole; // the full path, as bytes
-constexpr int MarkRole = Qt::UserRole + 1; // in the random list, whether or not boxes are shown
-
-enum Column { FileNameColumn, DirectoryColumn, FilePathColumn };
-
-QString display(const std::string& bytes)
-{
-    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
 
 // One row height whether or not the rows show check boxes: room for the text and the box, and a
 // margin above and below so that neighbouring rows never touch.
@@ -65,15 +55,17 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent, FolderLi
     , ui(std::make_unique<Ui::frmBrowse>())
     , shell(shell)
     , owner(owner)
+    , listModel(new BrowseListModel(this))
 {
     ui->setupUi(this);
     UseFormTextSize(*this);
     FitControlsToText(*this);
     UseKeyboardAccess(*this);
     ui->listFiles->setItemDelegate(new RowDelegate(ui->listFiles));
-    connect(ui->listFiles, &QTreeWidget::itemClicked, this, &frmBrowse::listFiles_ItemClick);
-    connect(ui->listFiles, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (!ui->listFiles->selectedItems().isEmpty())
+    ui->listFiles->setModel(listModel);
+    connect(ui->listFiles, &QTreeView::clicked, this, &frmBrowse::listFiles_ItemClick);
+    connect(ui->listFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (ui->listFiles->selectionModel()->hasSelection())
             listFiles_ItemClick();
     });
     connect(ui->btnSetBrowse, &QPushButton::clicked, this, &frmBrowse::btnSetBrowse_Click);
@@ -86,72 +78,37 @@ frmBrowse::frmBrowse(Shell& shell, BrowseOwner& owner, QWidget* parent, FolderLi
 frmBrowse::~frmBrowse()
 {
     walk.reset();
-    qDeleteAll(walkRows);
 }
 
 void frmBrowse::Form_Load(FolderLister list)
 {
     ItemChosen = false;
-    ui->listFiles->setHeaderLabels({tr("File Name"), tr("Directory"), tr("File Path")});
+    // The model gives the three columns their headers.
     ui->listFiles->header()->setStretchLastSection(false);
-    ui->listFiles->setColumnWidth(FileNameColumn, 1400 / TwipsPerPixel);
-    ui->listFiles->setColumnWidth(DirectoryColumn, 2700 / TwipsPerPixel);
-    ui->listFiles->setColumnWidth(FilePathColumn, 0);
+    ui->listFiles->setColumnWidth(BrowseListModel::FileNameColumn, 1400 / TwipsPerPixel);
+    ui->listFiles->setColumnWidth(BrowseListModel::DirectoryColumn, 2700 / TwipsPerPixel);
+    ui->listFiles->setColumnWidth(BrowseListModel::FilePathColumn, 0);
 
     folder = settings::Read(settings::LogonScreensFolder);
     walk = std::make_unique<FolderWalk>(folder, parentWidget(), std::move(list));
-    connect(walk.get(), &FolderWalk::found, this, &frmBrowse::addRows);
     connect(walk.get(), &FolderWalk::finished, this, &frmBrowse::walkEnded);
     connect(walk.get(), &FolderWalk::cancelled, this, &frmBrowse::walkCancelled);
 }
 
-void frmBrowse::addRows(const std::vector<FoundFile>& files)
+void frmBrowse::walkEnded()
 {
-    for (const FoundFile& file : files)
-        walkRows.append(makeRow(file));
-}
-
-void frmBrowse::walkEnded(const std::vector<bool>& marks)
-{
-    ui->labelBrowse->setText(display(BrowseCaption(folder)));
+    ui->labelBrowse->setText(DisplayName(BrowseCaption(folder)));
     ui->listFiles->setAccessibleDescription(ui->labelBrowse->text());
 
     const std::string closeBrowse = settings::Read(settings::CloseBrowse);
     if (!closeBrowse.empty())
         ui->checkClose->setChecked(settings::IsOn(closeBrowse));
-    const bool checkBoxes = applyLayout();
-
-    for (qsizetype i = 0; i < walkRows.size(); ++i)
-        markRow(*walkRows[i], marks[static_cast<size_t>(i)], checkBoxes);
-    // Added in one go, marks and boxes already set: a list view takes ten thousand rows at once far
-    // faster than one by one, and a box set on a row in the list makes the list redraw.
-    ui->listFiles->addTopLevelItems(walkRows);
-    walkRows.clear();
+    // The marks are set whatever the layout; the boxes, where shown, show them.
+    listModel->setRows(walk->takeRows(), applyLayout());
     // The window opens on the first control of its tab order, not on the list, where Space would
     // tick a row.
     ui->btnSetBrowse->setFocus();
     emit loaded();
-}
-
-QTreeWidgetItem* frmBrowse::makeRow(const FoundFile& file)
-{
-    auto* row = new QTreeWidgetItem;
-    row->setText(FileNameColumn, display(file.fileName));
-    row->setText(DirectoryColumn, display(file.folderName));
-    row->setText(FilePathColumn, display(file.fullPath));
-    row->setData(
-        FilePathColumn, PathRole, QByteArray(file.fullPath.data(), static_cast<qsizetype>(file.fullPath.size())));
-    return row;
-}
-
-void frmBrowse::markRow(QTreeWidgetItem& row, bool marked, bool checkBox)
-{
-    // The marks are set whatever the layout; the boxes, where shown, show them.
-    row.setData(FileNameColumn, MarkRole, marked);
-    if (checkBox) {
-        row.setFlags(row.flags() | Qt::ItemIsUserCheckable);
-        row.setCheckState(FileNameColumn, marked ? Qt::Checked : Qt::Unchecked);
-    }
 }
 
 bool frmBrowse::applyLayout()
@@ -169,45 +126,37 @@ bool frmBrowse::applyLayout()
     return layout.listCheckBoxes;
 }
 
-bool frmBrowse::checkBoxesShown() const
-{
-    return ui->listFiles->topLevelItemCount() > 0
-        && ui->listFiles->topLevelItem(0)->data(FileNameColumn, Qt::CheckStateRole).isValid();
-}
-
 std::vector<std::string> frmBrowse::rowPaths() const
 {
+    const BrowseRows& list = listModel->rows();
     std::vector<std::string> paths;
-    paths.reserve(static_cast<size_t>(ui->listFiles->topLevelItemCount()));
-    for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i)
-        paths.push_back(ui->listFiles->topLevelItem(i)->data(FilePathColumn, PathRole).toByteArray().toStdString());
+    paths.reserve(list.size());
+    for (size_t row = 0; row < list.size(); ++row)
+        paths.emplace_back(list.fullPath(row));
     return paths;
 }
 
 std::vector<bool> frmBrowse::rowMarks() const
 {
-    const bool shown = checkBoxesShown();
+    const BrowseRows& list = listModel->rows();
     std::vector<bool> marks;
-    marks.reserve(static_cast<size_t>(ui->listFiles->topLevelItemCount()));
-    for (int i = 0; i < ui->listFiles->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = ui->listFiles->topLevelItem(i);
-        marks.push_back(
-            shown ? row->checkState(FileNameColumn) == Qt::Checked : row->data(FileNameColumn, MarkRole).toBool());
-    }
+    marks.reserve(list.size());
+    for (size_t row = 0; row < list.size(); ++row)
+        marks.push_back(list.marked(row));
     return marks;
 }
 
 std::string frmBrowse::selectedPath() const
 {
-    const QList<QTreeWidgetItem*> selected = ui->listFiles->selectedItems();
+    const QModelIndexList selected = ui->listFiles->selectionModel()->selectedIndexes();
     if (selected.isEmpty())
         return {};
-    return selected.front()->data(FilePathColumn, PathRole).toByteArray().toStdString();
+    return listModel->rows().fullPath(static_cast<size_t>(selected.front().row()));
 }
 
 void frmBrowse::SetPicture()
 {
-    if (ui->listFiles->selectedItems().isEmpty())
+    if (!ui->listFiles->selectionModel()->hasSelection())
         return;
     ui->picThumb->showPreviewOf(selectedPath());
 }
@@ -221,7 +170,7 @@ void frmBrowse::listFiles_ItemClick()
 void frmBrowse::btnSetBrowse_Click()
 {
     // Armed only by a row click, and disarmed by every set.
-    if (!ItemChosen || ui->listFiles->selectedItems().isEmpty())
+    if (!ItemChosen || !ui->listFiles->selectionModel()->hasSelection())
         return;
     ItemChosen = false;
     const bool closeAfter = ui->checkClose->isChecked();

@@ -3,13 +3,10 @@
 #include "browse/searchfolder.h"
 
 #include <QDialog>
-#include <QList>
 
 #include <memory>
 #include <string>
 #include <vector>
-
-class QTreeWidgetItem;
 
 namespace Ui {
 class frmBrowse;
@@ -17,6 +14,7 @@ class frmBrowse;
 
 namespace doorsel {
 
+class BrowseListModel;
 class BrowseOwner;
 class FolderWalk;
 class Shell;
@@ -49,10 +47,7 @@ signals:
 
 private:
     void Form_Load(FolderLister list);
-    void addRows(const std::vector<FoundFile>& files);
-    void walkEnded(const std::vector<bool>& marks);
-    static QTreeWidgetItem* makeRow(const FoundFile& file);
-    static void markRow(QTreeWidgetItem& row, bool marked, bool checkBox);
+    void walkEnded();
     // Arranges the window for "EnableRandom"; returns whether the rows show check boxes.
     bool applyLayout();
     void listFiles_ItemClick();
@@ -60,16 +55,15 @@ private:
     void btnSave_Click();
     void btnClose_Click();
 
+    // The selected row's full path; empty when no row is selected.
     std::string selectedPath() const;
-    bool checkBoxesShown() const;
 
     std::unique_ptr<Ui::frmBrowse> ui;
     Shell& shell;
     BrowseOwner& owner;
     bool ItemChosen = false;
     std::string folder; // "LogonScreensFolder" as read for the walk
-    // Made while the walk goes on, added to the list in one go at its end.
-    QList<QTreeWidgetItem*> walkRows;
+    BrowseListModel* listModel; // owned by the window
     std::unique_ptr<FolderWalk> walk;
 };
 

@@ -51,12 +51,16 @@ public:
         if (throughLink && (!identity || !linkedTo.insert(*identity).second))
             return;
 
-        const std::string folderName = FolderNameOf(folderPath);
+        // One record for every file of the walk: its strings keep their room from file to file.
+        file.folderName = FolderNameIn(folderPath);
         for (const FolderEntry& entry : entries) {
             if (stopped())
                 return;
-            if (qualifies(entry))
-                found({entry.name, folderName, folderPath + entry.name});
+            if (qualifies(entry)) {
+                file.fileName = entry.name;
+                file.fullPath.assign(folderPath).append(entry.name);
+                found(file);
+            }
         }
 
         if (!includeSubfolders)
@@ -82,6 +86,7 @@ private:
     WalkControl& control;
     std::vector<FolderIdentity> ancestors;
     std::set<FolderIdentity> linkedTo;
+    FoundFile file;
 };
 
 } // namespace
@@ -95,11 +100,16 @@ std::string AddBackslash(const std::string& path)
 
 std::string FolderNameOf(const std::string& folderPath)
 {
+    return std::string(FolderNameIn(folderPath));
+}
+
+std::string_view FolderNameIn(std::string_view folderPath)
+{
     // The text between the last separator and the one before it.
     if (folderPath.size() < 2 || folderPath.back() != PathSeparator)
         return {};
     const size_t before = folderPath.rfind(PathSeparator, folderPath.size() - 2);
-    if (before == std::string::npos)
+    if (before == std::string_view::npos)
         return {};
     return folderPath.substr(before + 1, folderPath.size() - before - 2);
 }

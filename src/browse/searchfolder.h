@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace doorsel {
 
@@ -20,6 +21,8 @@ std::string AddBackslash(const std::string& path);
 
 // The last component of a folder path that ends in a separator; "" when there is none (a root).
 std::string FolderNameOf(const std::string& folderPath);
+// The same, as a part of the folder path itself.
+std::string_view FolderNameIn(std::string_view folderPath);
 
 // How the walk reads a folder: ListFolder, or a stand-in that a test can hold back.
 using FolderLister = std::function<std::vector<FolderEntry>(
@@ -37,6 +40,7 @@ struct WalkControl {
 
 // Reports every file under path whose name ends in exactly ".exe" (case-sensitive; folders never),
 // a folder's own files first, then each sub-folder depth first, names in the file system's order.
+// The file reported is valid only during the call: `found` keeps what it needs.
 // A missing or unreadable folder yields nothing. Links to folders are walked like folders, except
 // one that leads back to the folder it is in or to a folder above it, which would loop, and one
 // that leads to a folder another link has already led to in this walk.

@@ -4,14 +4,16 @@
 #include <array>
 #include <deque>
 #include <limits>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 
 namespace doorsel {
 namespace {
 
-bool canOccur(const std::string& st)
+bool canOccur(std::string_view st)
 {
-    return !st.empty() && st.find('\n') == std::string::npos && st.find('\r') == std::string::npos;
+    return !st.empty() && st.find('\n') == std::string_view::npos && st.find('\r') == std::string_view::npos;
 }
 
 // Aho-Corasick: a trie of the searched strings whose nodes also know the longest proper suffix of
@@ -121,6 +123,86 @@ private:
     std::uint32_t strings = 0;
 };
 
+// Every occurrence of a path starts with what all the paths start with and ends with what they all
+// end with: for a browse list's rows, the folder walked and ".exe". Where those two occur seldom in
+// the entries, the few stretches from one to the other are every text a path can match there; they
+// are counted in a table and each path looked up in it. Gives up, counting nothing, once the
+// stretches would cost more than the automaton does (two ends that occur everywhere).
+bool countBetweenSharedEnds(
+    std::string_view text, std::span<const std::string_view> paths, std::vector<std::int64_t>& counts)
+{
+    std::optional<std::string_view> head;
+    std::string_view tail;
+    size_t budget = text.size();
+    for (const std::string_view path : paths) {
+        if (!canOccur(path))
+            continue;
+        // Almost every path shares the whole of both: compared at once, not byte by byte.
+        if (!head) {
+            head = tail = path;
+        } else if (!path.starts_with(*head) || !path.ends_with(tail)) {
+            head = head->substr(0,
+                static_cast<size_t>(
+                    std::mismatch(head->begin(), head->end(), path.begin(), path.end()).first - head->begin()));
+            const size_t shared = static_cast<size_t>(
+                std::mismatch(tail.rbegin(), tail.rend(), path.rbegin(), path.rend()).first - tail.rbegin());
+            tail = tail.substr(tail.size() - shared);
+        }
+        budget += path.size();
+    }
+    if (!head)
+        return true;
+    const size_t shortest = std::max(head->size(), tail.size());
+    std::unordered_map<std::string_view, std::int64_t> stretches;
+    std::vector<size_t> ends;
+    for (size_t line = 0; line < text.size();) {
+        const size_t lineEnd = text.find('\n', line);
+        const std::string_view entry = text.substr(line, lineEnd - line);
+        line = lineEnd + 1;
+        ends.clear();
+        for (size_t at = entry.find(tail); at != std::string_view::npos; at = entry.find(tail, at + 1))
+            ends.push_back(at + tail.size());
+        for (size_t start = entry.find(*head); start != std::string_view::npos && !ends.empty();
+             start = entry.find(*head, start + 1)) {
+            for (auto end = std::lower_bound(ends.begin(), ends.end(), start + shortest); end != ends.end(); ++end) {
+                // A table entry costs about as much as reading a few bytes more.
+                const size_t cost = *end - start + 16;
+                if (cost > budget)
+                    return false;
+                budget -= cost;
+                ++stretches[entry.substr(start + head->size(), *end - start - head->size())];
+            }
+        }
+    }
+    // What every path and every stretch starts with is left out of the table's keys.
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (!canOccur(paths[i]))
+            continue;
+        if (const auto found = stretches.find(paths[i].substr(head->size())); found != stretches.end())
+            counts[i] = found->second;
+    }
+    return true;
+}
+
+// One pass of the automaton of all the paths over the entries.
+void countWithAutomaton(
+    std::string_view text, std::span<const std::string_view> paths, std::vector<std::int64_t>& counts)
+{
+    Automaton automaton;
+    std::vector<std::uint32_t> stringOf(paths.size(), Automaton::None);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (canOccur(paths[i]))
+            stringOf[i] = automaton.add(paths[i]);
+    }
+    automaton.link();
+    std::vector<std::int64_t> perString(automaton.size(), 0);
+    automaton.count(text, perString);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (stringOf[i] != Automaton::None)
+            counts[i] = perString[stringOf[i]];
+    }
+}
+
 } // namespace
 
 TextSearch::TextSearch(const std::vector<std::string>& entries)
@@ -133,21 +215,15 @@ TextSearch::TextSearch(const std::vector<std::string>& entries)
 
 std::vector<std::int64_t> TextSearch::FindAll(const std::vector<std::string>& paths) const
 {
-    Automaton automaton;
-    std::vector<std::uint32_t> stringOf(paths.size(), Automaton::None);
-    for (size_t i = 0; i < paths.size(); ++i) {
-        if (canOccur(paths[i]))
-            stringOf[i] = automaton.add(paths[i]);
-    }
-    automaton.link();
-    std::vector<std::int64_t> perString(automaton.size(), 0);
-    automaton.count(text, perString);
+    const std::vector<std::string_view> views(paths.begin(), paths.end());
+    return FindAll(views);
+}
 
+std::vector<std::int64_t> TextSearch::FindAll(std::span<const std::string_view> paths) const
+{
     std::vector<std::int64_t> counts(paths.size(), 0);
-    for (size_t i = 0; i < paths.size(); ++i) {
-        if (stringOf[i] != Automaton::None)
-            counts[i] = perString[stringOf[i]];
-    }
+    if (!countBetweenSharedEnds(text, paths, counts))
+        countWithAutomaton(text, paths, counts);
     return counts;
 }
 

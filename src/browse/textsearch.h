@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace doorsel {
@@ -17,6 +19,7 @@ public:
     // occurs nowhere, nor does one holding a line break: no entry can hold one. One pass over the
     // entries serves every path: a list of thousands of lines is read once for all the rows.
     std::vector<std::int64_t> FindAll(const std::vector<std::string>& paths) const;
+    std::vector<std::int64_t> FindAll(std::span<const std::string_view> paths) const;
 
 private:
     // The entries one after another, each ended by LF, so that no match runs from one into the next.

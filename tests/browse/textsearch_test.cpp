@@ -1,5 +1,6 @@
 #include "browse/textsearch.h"
 #include "platform/randomlist.h"
+#include "support/plaincount.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +18,6 @@ TextSearch searchOf(const std::string& listText)
 std::int64_t countOf(const TextSearch& search, const std::string& st)
 {
     return search.FindAll({st}).front();
-}
-
-// The reference answer: each entry searched on its own, one position at a time.
-std::int64_t plainCount(const std::vector<std::string>& entries, const std::string& st)
-{
-    if (st.empty() || st.find_first_of("\r\n") != std::string::npos)
-        return 0;
-    std::int64_t count = 0;
-    for (const std::string& entry : entries) {
-        for (size_t at = entry.find(st); at != std::string::npos; at = entry.find(st, at + 1))
-            ++count;
-    }
-    return count;
 }
 
 TEST(TextSearch, countsEveryOccurrenceWithinTheEntries)
@@ -107,12 +95,21 @@ TEST(TextSearch, allRowsAtOnceCountExactlyAsOneRowAtATime)
         }
     }
     cases.push_back(browse);
+    // Nesting and overlaps again, among enough rows of one folder that the search looks only between
+    // where the rows' shared beginning and end occur.
+    Case nested {"nested rows of one folder",
+        {"/L/L/a.exe", "/L/a.exe.exe", "/L/b/L/a.exe", "x/L/a.exe/L/a.exe.exe/L/", "/L/.exe"},
+        {"/L/a.exe", "/L/a.exe.exe", "/L/b/L/a.exe", "/L/a.exe/L/a.exe", "/L/.exe", "/L/a.exe/L/a.exe.exe",
+            "/L/a.exe"}};
+    for (int i = 0; i < 300; ++i)
+        nested.rows.push_back("/L/filler " + std::to_string(i) + ".exe");
+    cases.push_back(nested);
 
     for (const Case& c : cases) {
         const TextSearch search(c.entries);
         std::vector<std::int64_t> oneByOne;
         for (const std::string& row : c.rows)
-            oneByOne.push_back(plainCount(c.entries, row));
+            oneByOne.push_back(test::PlainCount(c.entries, row));
         EXPECT_EQ(search.FindAll(c.rows), oneByOne) << c.name;
     }
 }

@@ -5,6 +5,7 @@
 #include "browse/textsearch.h"
 #include "fuzz/fuzzinput.h"
 #include "platform/randomlist.h"
+#include "support/plaincount.h"
 
 #include <cstdlib>
 
@@ -25,16 +26,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const TextSearch search(entries);
-    const auto count = search.Find(query);
+    const std::int64_t count = search.FindAll({query}).front();
     if (count < 0 || inAnEntry != (count > 0))
         std::abort();
-    // All rows at once count as each on its own, for rows that overlap and nest.
-    const std::vector<std::string> rows {query, query.substr(query.size() / 2), query.substr(0, query.size() / 2),
-        entries.empty() ? std::string() : entries.front()};
-    const std::vector<std::int64_t> counts = search.FindAll(rows);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (counts[i] != search.Find(rows[i]))
-            std::abort();
+    // All rows at once count as each on its own, for rows that overlap and nest, and for rows that
+    // share their beginning and end as a browse list's rows do.
+    const std::string first = entries.empty() ? std::string() : entries.front();
+    const std::string half = query.substr(query.size() / 2);
+    const std::vector<std::vector<std::string>> rowSets {{query, half, query.substr(0, query.size() / 2), first},
+        {"/" + query + ".exe", "/" + half + ".exe", "/.exe", "/" + first + ".exe"}};
+    for (const std::vector<std::string>& rows : rowSets) {
+        const std::vector<std::int64_t> counts = search.FindAll(rows);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (counts[i] != test::PlainCount(entries, rows[i]))
+                std::abort();
+        }
     }
 
     // What the writer stores for a checked row is read back unchanged, or left out as a whole.

@@ -16,13 +16,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -77,8 +79,8 @@ protected:
     }
     static void clickRow(frmBrowse& window, int row)
     {
-        auto* list = child<QTreeWidget>(window, "listFiles");
-        const QRect rect = list->visualItemRect(list->topLevelItem(row));
+        auto* list = child<QTreeView>(window, "listFiles");
+        const QRect rect = list->visualRect(test::Row(*list, row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
     static void click(frmBrowse& window, const char* button)
@@ -98,9 +100,9 @@ TEST_F(BrowseWindow, listsTheWalkWithTheFullPathHiddenAndTheFolderAsStored)
     EXPECT_EQ(window->rowPaths(),
         (std::vector<std::string> {under("a.exe"), under("Bliss/logonui.exe"), under("Bliss/Old/logonui.exe"),
             under("My Screens/setup.exe")}));
-    auto* list = child<QTreeWidget>(*window, "listFiles");
-    EXPECT_EQ(list->topLevelItem(2)->text(0), "logonui.exe");
-    EXPECT_EQ(list->topLevelItem(2)->text(1), "Old");
+    auto* list = child<QTreeView>(*window, "listFiles");
+    EXPECT_EQ(test::Row(*list, 2, 0).data().toString(), "logonui.exe");
+    EXPECT_EQ(test::Row(*list, 2, 1).data().toString(), "Old");
     EXPECT_EQ(list->columnWidth(2), 0);
     EXPECT_EQ(child<QLabel>(*window, "labelBrowse")->text(),
         QString::fromStdString("Currently browsing \"" + logons + "\" and it's sub-directories."));
@@ -172,14 +174,14 @@ TEST_F(BrowseWindow, layoutFollowsTheRandomSettingAndMarksExistInEveryLayout)
     for (const auto& c : cases) {
         settings::Write(settings::EnableRandom, c.value);
         auto window = open();
-        auto* list = child<QTreeWidget>(*window, "listFiles");
+        auto* list = child<QTreeView>(*window, "listFiles");
         // Room for the text and the check box, with a margin so that neighbouring rows never touch.
         const int content = std::max(
             list->fontMetrics().height(), list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list));
-        const int rowHeight = list->visualItemRect(list->topLevelItem(0)).height();
+        const int rowHeight = list->visualRect(test::Row(*list, 0)).height();
         EXPECT_GE(rowHeight, content + 4) << c.value;
         rowHeights.insert(rowHeight);
-        EXPECT_EQ(list->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid(), c.boxes) << c.value;
+        EXPECT_EQ(test::Row(*list, 0).data(Qt::CheckStateRole).isValid(), c.boxes) << c.value;
         EXPECT_EQ(child<QPushButton>(*window, "btnSave")->isVisible(), c.boxes) << c.value;
         EXPECT_EQ(child<QLabel>(*window, "labelRandomInstructions")->isVisible(), c.boxes) << c.value;
         EXPECT_EQ(child<QPushButton>(*window, "btnSetBrowse")->y(), c.buttonsTop) << c.value;
@@ -211,9 +213,9 @@ TEST_F(BrowseWindow, savedListComesBackCheckedAndDropsWhatIsNoLongerARow)
     test::spit(folder.file("random.dat"), "/elsewhere/old.exe\r\n");
     {
         auto window = open();
-        auto* list = child<QTreeWidget>(*window, "listFiles");
-        list->topLevelItem(0)->setCheckState(0, Qt::Checked);
-        list->topLevelItem(2)->setCheckState(0, Qt::Checked);
+        auto* list = child<QTreeView>(*window, "listFiles");
+        list->model()->setData(test::Row(*list, 0), Qt::Checked, Qt::CheckStateRole);
+        list->model()->setData(test::Row(*list, 2), Qt::Checked, Qt::CheckStateRole);
         click(*window, "btnSave");
         EXPECT_TRUE(window->isVisible()) << "saving keeps the window open";
     }
@@ -221,6 +223,45 @@ TEST_F(BrowseWindow, savedListComesBackCheckedAndDropsWhatIsNoLongerARow)
         test::slurp(folder.file("random.dat")), under("a.exe") + "\r\n" + under("Bliss/Old/logonui.exe") + "\r\n");
     auto window = open();
     EXPECT_EQ(window->rowMarks(), (std::vector<bool> {true, false, true, false}));
+}
+
+// Where the user ticks a row: the middle of its check box.
+QPoint boxOf(QTreeView& list, int row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list.viewport());
+    option.rect = list.visualRect(test::Row(list, row));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    return list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list).center();
+}
+
+TEST_F(BrowseWindow, theUserTicksRowsByMouseAndBySpaceAndSaveListKeepsThem)
+{
+    settings::Write(settings::EnableRandom, "1");
+    auto window = open();
+    auto* list = child<QTreeView>(*window, "listFiles");
+    const struct {
+        const char* how;
+        int row;
+        std::function<void()> tick;
+    } cases[] = {
+        {"a click on the box", 1, [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, boxOf(*list, 1)); }},
+        {"Space on the row", 3,
+            [&] {
+                list->setFocus();
+                list->setCurrentIndex(test::Row(*list, 3));
+                QTest::keyClick(list, Qt::Key_Space);
+            }},
+    };
+    std::vector<bool> marks(4, false);
+    for (const auto& c : cases) {
+        c.tick();
+        marks[static_cast<size_t>(c.row)] = true;
+        EXPECT_EQ(window->rowMarks(), marks) << c.how;
+    }
+    click(*window, "btnSave");
+    EXPECT_EQ(test::slurp(folder.file("random.dat")),
+        under("Bliss/logonui.exe") + "\r\n" + under("My Screens/setup.exe") + "\r\n");
 }
 
 // Notes whether the browse window was still on screen when the success message came.
@@ -289,7 +330,8 @@ TEST_F(BrowseWindow, namesThatAreNotTextAreListedSetAndSavedByteForByte)
     click(*window, "btnSetBrowse");
     EXPECT_EQ(ReadRegValue(UIHostPath), *found);
 
-    child<QTreeWidget>(*window, "listFiles")->topLevelItem(row)->setCheckState(0, Qt::Checked);
+    auto* list = child<QTreeView>(*window, "listFiles");
+    list->model()->setData(test::Row(*list, row), Qt::Checked, Qt::CheckStateRole);
     click(*window, "btnSave");
     EXPECT_EQ(test::slurp(folder.file("random.dat")), *found + "\r\n");
     auto reopened = open();

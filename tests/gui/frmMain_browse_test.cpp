@@ -1,4 +1,5 @@
 #include "browse/frmBrowse.h"
+#include "gui/loadedbrowse.h"
 #include "gui/mainwindow_fixture.h"
 #include "platform/logonhost.h"
 #include "platform/registry.h"
@@ -6,7 +7,7 @@
 
 #include <QAction>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <filesystem>
 
@@ -71,8 +72,8 @@ TEST_F(MainWindowBrowse, fromTheTrayItOpensWithoutModalityAndTheButtonBringsItFo
     frmBrowse* browse = browseWindows()[0];
     settings::Write(settings::AlertYN, "1");
     browse->findChild<QCheckBox*>("checkClose")->setChecked(true);
-    auto* list = browse->findChild<QTreeWidget*>("listFiles");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+    auto* list = browse->findChild<QTreeView*>("listFiles");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(test::Row(*list, 0)).center());
     QTest::mouseClick(browse->findChild<QPushButton*>("btnSetBrowse"), Qt::LeftButton);
     EXPECT_EQ(ReadRegValue(UIHostPath), logonScreen);
     EXPECT_TRUE(check("checkClose")->isChecked());

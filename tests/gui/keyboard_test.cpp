@@ -24,7 +24,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -156,10 +156,11 @@ public:
     // Selects a browse row by the keyboard: the list's current row follows the arrow keys.
     void selectRow(const char* file)
     {
-        auto* list = controlOf<QTreeWidget>(*browse, "listFiles");
-        const QList<QTreeWidgetItem*> rows = list->findItems(QLatin1String(file), Qt::MatchExactly);
+        auto* list = controlOf<QTreeView>(*browse, "listFiles");
+        const QModelIndexList rows
+            = list->model()->match(Row(*list, 0), Qt::DisplayRole, QLatin1String(file), -1, Qt::MatchExactly);
         ASSERT_EQ(rows.size(), 1) << file;
-        list->setCurrentItem(rows.front());
+        list->setCurrentIndex(rows.front());
     }
 
     static int currentPage(QWidget& window, const char* tabs)

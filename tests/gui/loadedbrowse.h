@@ -2,6 +2,7 @@
 
 #include "browse/frmBrowse.h"
 
+#include <QAbstractItemView>
 #include <QSignalSpy>
 
 namespace doorsel::test {
@@ -11,6 +12,12 @@ inline bool Loaded(frmBrowse& window)
 {
     QSignalSpy loaded(&window, &frmBrowse::loaded);
     return loaded.wait(10000);
+}
+
+// A cell of the browse list, by row and column.
+inline QModelIndex Row(const QAbstractItemView& list, int row, int column = 0)
+{
+    return list.model()->index(row, column);
 }
 
 } // namespace doorsel::test

@@ -8,7 +8,7 @@
 #include "platform/registry.h"
 #include "platform/settings.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <filesystem>
 #include <functional>
@@ -48,9 +48,8 @@ TEST_F(StoreFailure, isReportedInsteadOfSuccess)
                 ASSERT_TRUE(Loaded(browse));
                 browse.findChild<QCheckBox*>("checkClose")->setChecked(true);
                 browse.show();
-                auto* list = browse.findChild<QTreeWidget*>("listFiles");
-                QTest::mouseClick(
-                    list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+                auto* list = browse.findChild<QTreeView*>("listFiles");
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(Row(*list, 0)).center());
                 click(browse.findChild<QPushButton*>("btnSetBrowse"));
                 EXPECT_TRUE(browse.isVisible()) << "nothing was set, so the window stays";
             },
