@@ -416,8 +416,9 @@ def case_browse_rows(program, heard):
             break
         rows[row.name] = row
         check(not row_paths(row.source), f"row {row.name} speaks its hidden path: {row_paths(row.source)}")
-    # A reader speaks a row's mark only when the row says it can have one.
-    check(all(row.checkable for row in rows.values()), "rows do not say they can be checked")
+    # A reader speaks a cell's mark only when the cell is a check box or has a "toggle" action.
+    check(all(row.role == "check box" or "toggle" in row.actions() for row in rows.values()),
+          f"rows are not heard as check boxes: {[(row.role, row.actions()) for row in rows.values()]}")
     check(rows.get("aurora.exe") is not None and rows["aurora.exe"].checked, "the listed row is not heard checked")
     check(any(not row.checked for name, row in rows.items() if name != "aurora.exe"),
           "an unlisted row is heard checked")
