@@ -290,8 +290,13 @@ public:
     bool unselectRow(int row) override { return selectRows(row, QItemSelectionModel::Deselect); }
     bool unselectColumn(int /*column*/) override { return false; }
 
-    // Rows come and go by a model reset: the cells made for the old rows go with them.
-    void modelChange(QAccessibleTableModelChangeEvent* /*event*/) override { forgetCells(); }
+    // When rows or columns come or go, the cells made for the old ones go with them; a change of data
+    // keeps them, so that a screen reader hears the change on the cell it is on.
+    void modelChange(QAccessibleTableModelChangeEvent* event) override
+    {
+        if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
+            forgetCells();
+    }
 
 private:
     QTreeView* view() const { return static_cast<QTreeView*>(widget()); }
