@@ -424,11 +424,18 @@ def case_browse_rows(program, heard):
           "an unlisted row is heard checked")
     # A reader speaks a change of a mark only when it comes from the object it is on.
     row = heard.focus[-1]
-    changes = len(heard.states)
-    key("space")
-    check(wait_for(lambda: any(spoken.source.path == row.source.path and detail == (not row.checked)
-                               for spoken, _, detail in heard.states[changes:]), 3),
-          f"toggling row {row.name} sends no state change of its own: {[str(s) for s, _, _ in heard.states]}")
+
+    def toggle_action():
+        if "toggle" in row.actions():
+            row.source.do_action(row.actions().index("toggle"))
+
+    # Space flips the mark, and the row's "toggle" action flips it back.
+    for toggle, checked in [(lambda: key("space"), not row.checked), (toggle_action, row.checked)]:
+        changes = len(heard.states)
+        toggle()
+        check(wait_for(lambda: any(spoken.source.path == row.source.path and detail == checked
+                                   for spoken, _, detail in heard.states[changes:]), 3),
+              f"toggling row {row.name} sends no state change of its own: {[str(s) for s, _, _ in heard.states]}")
 
 
 CASES = {"tabStops": case_tab_stops, "preview": case_preview, "secondStart": case_second_start,
