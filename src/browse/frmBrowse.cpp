@@ -83,11 +83,12 @@ frmBrowse::~frmBrowse()
 void frmBrowse::Form_Load(FolderLister list)
 {
     ItemChosen = false;
-    // The model gives the three columns their headers.
+    // The model gives the three columns their headers; the full path is kept out of sight, and out of
+    // a screen reader's hearing.
     ui->listFiles->header()->setStretchLastSection(false);
     ui->listFiles->setColumnWidth(BrowseListModel::FileNameColumn, 1400 / TwipsPerPixel);
     ui->listFiles->setColumnWidth(BrowseListModel::DirectoryColumn, 2700 / TwipsPerPixel);
-    ui->listFiles->setColumnWidth(BrowseListModel::FilePathColumn, 0);
+    ui->listFiles->setColumnHidden(BrowseListModel::FilePathColumn, true);
 
     folder = settings::Read(settings::LogonScreensFolder);
     walk = std::make_unique<FolderWalk>(folder, parentWidget(), std::move(list));

@@ -416,14 +416,26 @@ def case_browse_rows(program, heard):
             break
         rows[row.name] = row
         check(not row_paths(row.source), f"row {row.name} speaks its hidden path: {row_paths(row.source)}")
-    # A reader speaks a row's mark only when the row says it can have one.
-    check(all(row.checkable for row in rows.values()), "rows do not say they can be checked")
+    # A reader speaks a cell's mark only when the cell is a check box or has a "toggle" action.
+    check(all(row.role == "check box" or "toggle" in row.actions() for row in rows.values()),
+          f"rows are not heard as check boxes: {[(row.role, row.actions()) for row in rows.values()]}")
     check(rows.get("aurora.exe") is not None and rows["aurora.exe"].checked, "the listed row is not heard checked")
     check(any(not row.checked for name, row in rows.items() if name != "aurora.exe"),
           "an unlisted row is heard checked")
-    changes = len(heard.states)
-    key("space")
-    check(wait_for(lambda: len(heard.states) > changes, 3), "toggling a row's check mark sends no state change")
+    # A reader speaks a change of a mark only when it comes from the object it is on.
+    row = heard.focus[-1]
+
+    def toggle_action():
+        if "toggle" in row.actions():
+            row.source.do_action(row.actions().index("toggle"))
+
+    # Space flips the mark, and the row's "toggle" action flips it back.
+    for toggle, checked in [(lambda: key("space"), not row.checked), (toggle_action, row.checked)]:
+        changes = len(heard.states)
+        toggle()
+        check(wait_for(lambda: any(spoken.source.path == row.source.path and detail == checked
+                                   for spoken, _, detail in heard.states[changes:]), 3),
+              f"toggling row {row.name} sends no state change of its own: {[str(s) for s, _, _ in heard.states]}")
 
 
 CASES = {"tabStops": case_tab_stops, "preview": case_preview, "secondStart": case_second_start,
