@@ -1,5 +1,6 @@
 #include "randomrun.h"
 
+#include "platform/legacytext.h"
 #include "platform/logonhost.h"
 #include "platform/randomlist.h"
 #include "platform/registry.h"
@@ -34,21 +35,30 @@ CountdownStep NextCountdown(const std::string& nextRotation, const std::string& 
     return {true, std::to_string(rotationPeriod(rotateEvery) - 1)};
 }
 
-std::optional<std::string> PickEntry(
-    const std::vector<std::string>& entries, const std::function<std::string()>& currentLogonHost, RandomSource& source)
+std::optional<std::string> PickEntry(size_t count, const std::function<std::optional<std::string>(size_t)>& entry,
+    const std::function<std::string()>& currentLogonHost, RandomSource& source)
 {
-    if (entries.empty())
+    if (count == 0)
         return std::nullopt;
     const auto last = static_cast<std::int32_t>(
-        std::min<size_t>(entries.size() - 1, static_cast<size_t>(std::numeric_limits<std::int32_t>::max())));
+        std::min<size_t>(count - 1, static_cast<size_t>(std::numeric_limits<std::int32_t>::max())));
     const auto draw = [&] {
         const double index = RandomNumber(last, 0, source);
-        return entries[index > 0 ? static_cast<size_t>(index) : 0];
+        return entry(index > 0 ? static_cast<size_t>(index) : 0);
     };
-    std::string pick = draw();
-    for (int repick = 0; repick < 3 && currentLogonHost() == pick; ++repick)
+    std::optional<std::string> pick = draw();
+    for (int repick = 0; repick < 3 && pick && currentLogonHost() == *pick; ++repick)
         pick = draw();
     return pick;
+}
+
+std::optional<std::string> PickEntry(const std::vector<std::string_view>& entries,
+    const std::function<std::string()>& currentLogonHost, RandomSource& source)
+{
+    return PickEntry(
+        entries.size(),
+        [&](size_t index) { return std::optional<std::string>(LegacyLineAsText(std::string(entries[index]))); },
+        currentLogonHost, source);
 }
 
 bool RunRandom(RandomSource& source)
@@ -64,11 +74,13 @@ bool RunRandom(RandomSource& source)
         return false;
     if (!step->pick)
         return counted;
-    const std::optional<std::vector<std::string>> entries = ReadRandomList();
-    if (!entries)
+    const RandomListReader list;
+    const std::optional<size_t> count = list.Count();
+    if (!count)
         return counted;
     const auto currentLogonHost = [] { return ReadRegValue(UIHostPath); };
-    const std::optional<std::string> pick = PickEntry(*entries, currentLogonHost, source);
+    const std::optional<std::string> pick = PickEntry(
+        *count, [&](size_t index) { return list.Entry(index); }, currentLogonHost, source);
     const bool set = !pick || pick->empty() || WriteRegValue(UIHostPath, *pick);
     return counted && set;
 }

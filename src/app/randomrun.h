@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace doorsel {
@@ -26,8 +27,12 @@ struct CountdownStep {
 CountdownStep NextCountdown(const std::string& nextRotation, const std::string& rotateEvery);
 
 // The entry to set: a draw over the whole list, drawn again up to three times while it equals the
-// logon screen in use (read anew before each comparison). Nothing for an empty list.
-std::optional<std::string> PickEntry(const std::vector<std::string>& entries,
+// logon screen in use (read anew before each comparison). Only the entries drawn are read, by
+// `entry`; one that cannot be read ends the pick with nothing. Nothing for an empty list.
+std::optional<std::string> PickEntry(size_t count, const std::function<std::optional<std::string>(size_t)>& entry,
+    const std::function<std::string()>& currentLogonHost, RandomSource& source);
+// The same over the list file's lines in memory, each drawn one given as the program's text.
+std::optional<std::string> PickEntry(const std::vector<std::string_view>& entries,
     const std::function<std::string()>& currentLogonHost, RandomSource& source);
 
 } // namespace doorsel

@@ -35,7 +35,53 @@ bool ReplaceStoreFile(const std::string& path, const std::string& content, Links
         path, [&](const std::optional<std::string>&) { return std::optional<std::string>(content); }, links);
 }
 
+bool StoreReader::ReadPieces(std::uint64_t offset, const std::function<bool(std::string_view piece)>& piece) const
+{
+    // One page: a start-up run that reads a long list this way touches no more memory for it.
+    char buffer[4096];
+    for (;;) {
+        const std::int64_t n = ReadAt(offset, buffer, sizeof buffer);
+        if (n <= 0)
+            return n == 0;
+        if (!piece(std::string_view(buffer, static_cast<size_t>(n))))
+            return true;
+        offset += static_cast<std::uint64_t>(n);
+    }
+}
+
 namespace detail {
+
+FileRead ReadStore(const std::string& path, Links links)
+{
+    FileRead result;
+    const StoreReader file(path, links == Links::Follow);
+    if (!file) {
+        result.status = file.Missing() ? ReadStatus::Missing : ReadStatus::Failed;
+        return result;
+    }
+    // Read straight into the text, one byte more than the size so that the end shows in the same
+    // pass; a buffer in between would touch as much memory again.
+    constexpr std::uint64_t largestHint = 1U << 30;
+    std::string& content = result.content;
+    const std::uint64_t size = file.SizeHint();
+    content.resize(size > 0 && size < largestHint ? static_cast<size_t>(size) + 1 : 4096);
+    size_t used = 0;
+    for (;;) {
+        if (used == content.size())
+            content.resize(used * 2);
+        const std::int64_t n = file.ReadAt(used, content.data() + used, content.size() - used);
+        if (n < 0) {
+            content.clear();
+            return result;
+        }
+        if (n == 0)
+            break;
+        used += static_cast<size_t>(n);
+    }
+    content.resize(used);
+    result.status = ReadStatus::Read;
+    return result;
+}
 
 bool IsTemporaryName(std::string_view name)
 {

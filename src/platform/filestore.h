@@ -13,6 +13,35 @@ namespace doorsel {
 // The whole content of a file, or nothing when it does not exist or cannot be read.
 std::optional<std::string> ReadStoreFile(const std::string& path);
 
+// A store opened for reading where the caller likes, for one that needs little of a long file and
+// so never holds the whole of it. Every read is of the file that was opened, even once a write has
+// replaced it. Only a full path is opened, and only a regular file.
+class StoreReader {
+public:
+    explicit StoreReader(const std::string& path, bool followLink = true);
+    ~StoreReader();
+    StoreReader(const StoreReader&) = delete;
+    StoreReader& operator=(const StoreReader&) = delete;
+
+    explicit operator bool() const { return handle != None; }
+    // Not open because no file has the name.
+    bool Missing() const { return missing; }
+    // The size the system gives the file when it was opened, to size a buffer by.
+    std::uint64_t SizeHint() const { return size; }
+    // Reads at most `count` bytes from `offset` into `buffer`: how many, 0 at the end, -1 when the
+    // read failed.
+    std::int64_t ReadAt(std::uint64_t offset, char* buffer, size_t count) const;
+    // Gives the bytes from `offset` to the end, in order, a piece at a time, for as long as `piece`
+    // returns true. False when a read failed.
+    bool ReadPieces(std::uint64_t offset, const std::function<bool(std::string_view piece)>& piece) const;
+
+private:
+    static constexpr std::intptr_t None = -1;
+    std::intptr_t handle = None;
+    bool missing = false;
+    std::uint64_t size = 0;
+};
+
 // What an update does with a file: given its current content (nothing when the file does not
 // exist), return the new content, or nothing to leave the file as it is.
 using FileEdit = std::function<std::optional<std::string>(const std::optional<std::string>& current)>;

@@ -282,40 +282,40 @@ bool copyExtendedAttributes(const std::string& from, int to)
 
 } // namespace
 
-namespace detail {
-
-FileRead ReadStore(const std::string& path, Links links)
+// Non-blocking, so that a pipe planted under a store's name cannot hang the reader.
+StoreReader::StoreReader(const std::string& path, bool followLink)
 {
-    FileRead result;
-    // Non-blocking, so that a pipe planted under a store's name cannot hang the reader.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == Links::Replace ? O_NOFOLLOW : 0)));
+    if (!detail::IsStorePath(path))
+        return;
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLink ? 0 : O_NOFOLLOW)));
     if (!fd.valid()) {
-        // A link that is to be replaced holds no content of the store's.
-        const bool missing = errno == ENOENT || (errno == ELOOP && links == Links::Replace);
-        result.status = missing ? ReadStatus::Missing : ReadStatus::Failed;
-        return result;
+        // A link that is not followed holds no content of the store's.
+        missing = errno == ENOENT || (errno == ELOOP && !followLink);
+        return;
     }
     struct stat st { };
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return result;
-    if (st.st_size > 0)
-        result.content.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            result.content.clear();
-            return result;
-        }
-        if (n == 0)
-            break;
-        result.content.append(buffer, static_cast<size_t>(n));
-    }
-    result.status = ReadStatus::Read;
-    return result;
+        return;
+    size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    handle = fd.take();
 }
+
+StoreReader::~StoreReader()
+{
+    if (handle != None)
+        ::close(static_cast<int>(handle));
+}
+
+std::int64_t StoreReader::ReadAt(std::uint64_t offset, char* buffer, size_t count) const
+{
+    for (;;) {
+        const ssize_t n = ::pread(static_cast<int>(handle), buffer, count, static_cast<off_t>(offset));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+namespace detail {
 
 bool IsStorePath(const std::string& path)
 {

@@ -2,8 +2,10 @@
 
 #include "widetext.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <utility>
 
 #include <windows.h>
 
@@ -28,6 +30,8 @@ public:
     Handle& operator=(const Handle&) = delete;
     HANDLE get() const { return handle; }
     bool valid() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    // Hands the handle over, still open.
+    HANDLE take() { return std::exchange(handle, INVALID_HANDLE_VALUE); }
     // Closes now, reporting the error a deferred write may only show here.
     bool close()
     {
@@ -176,40 +180,47 @@ bool writeAll(HANDLE h, const std::string& content)
 
 } // namespace
 
-namespace detail {
-
-// Windows programs do not meet links in a program folder; Links only matters elsewhere.
-FileRead ReadStore(const std::string& path, Links /*links*/)
+// Windows programs do not meet links in a program folder: links only matter elsewhere.
+StoreReader::StoreReader(const std::string& path, bool /*followLink*/)
 {
-    FileRead result;
     // A path that names no file exactly is not read as a missing file: a write would replace it.
-    const std::optional<std::wstring> name = widetext::SystemPath(path);
+    const std::optional<std::wstring> name = detail::IsStorePath(path) ? widetext::SystemPath(path) : std::nullopt;
     if (!name)
-        return result;
+        return;
     Handle h(CreateFileW(name->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {
         const DWORD error = GetLastError();
-        result.status
-            = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
-        return result;
+        missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return;
     }
     if (GetFileType(h.get()) != FILE_TYPE_DISK)
-        return result;
-    char buffer[65536];
-    for (;;) {
-        DWORD n = 0;
-        if (!ReadFile(h.get(), buffer, sizeof buffer, &n, nullptr)) {
-            result.content.clear();
-            return result;
-        }
-        if (n == 0)
-            break;
-        result.content.append(buffer, n);
-    }
-    result.status = ReadStatus::Read;
-    return result;
+        return;
+    LARGE_INTEGER fileSize {};
+    if (GetFileSizeEx(h.get(), &fileSize) && fileSize.QuadPart > 0)
+        size = static_cast<std::uint64_t>(fileSize.QuadPart);
+    handle = reinterpret_cast<std::intptr_t>(h.take());
 }
+
+StoreReader::~StoreReader()
+{
+    if (handle != None)
+        CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+std::int64_t StoreReader::ReadAt(std::uint64_t offset, char* buffer, size_t count) const
+{
+    OVERLAPPED at {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD n = 0;
+    if (!ReadFile(
+            reinterpret_cast<HANDLE>(handle), buffer, static_cast<DWORD>(std::min<size_t>(count, 1U << 30)), &n, &at))
+        return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+    return n;
+}
+
+namespace detail {
 
 bool IsStorePath(const std::string& path)
 {

@@ -5,6 +5,7 @@
 #include "platform/legacytext.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -22,6 +23,53 @@ bool startsWithByteOrderMark(std::string_view text)
 {
     return text.substr(0, ByteOrderMark.size()) == ByteOrderMark;
 }
+
+// Finds a list's entries in its text as it arrives, piece after piece: a line ends at every CR
+// and every LF (so CR LF ends one line and an empty one, which is no entry), and only a line that
+// is not blank and holds no NUL is an entry. An entry is given by where it starts in the text and
+// its length; `entry` returns false to stop the scan.
+class EntryScanner {
+public:
+    // Starts at `start` of the text: past a byte-order mark, if the text has one.
+    explicit EntryScanner(std::uint64_t start)
+        : lineStart(start)
+        , position(start)
+    {
+    }
+
+    template <typename Entry> bool Feed(std::string_view piece, const Entry& entry)
+    {
+        for (const char c : piece) {
+            if (c == '\r' || c == '\n') {
+                if (!endLine(entry))
+                    return false;
+                lineStart = position + 1;
+            } else if (c != ' ' && c != '\t') {
+                blank = false;
+                hasNul = hasNul || c == '\0';
+            }
+            ++position;
+        }
+        return true;
+    }
+
+    // The last line needs no line end.
+    template <typename Entry> void Finish(const Entry& entry) { endLine(entry); }
+
+private:
+    template <typename Entry> bool endLine(const Entry& entry)
+    {
+        const bool isEntry = !blank && !hasNul;
+        blank = true;
+        hasNul = false;
+        return !isEntry || entry(lineStart, static_cast<size_t>(position - lineStart));
+    }
+
+    std::uint64_t lineStart;
+    std::uint64_t position;
+    bool blank = true;
+    bool hasNul = false;
+};
 
 } // namespace
 
@@ -49,24 +97,24 @@ bool SaveRandomList(const std::vector<RandomListRow>& rows)
     return ReplaceStoreFile(RandomListPath(), RandomListText(rows));
 }
 
+std::vector<std::string_view> RandomListLines(std::string_view text)
+{
+    std::vector<std::string_view> entries;
+    const size_t start = startsWithByteOrderMark(text) ? ByteOrderMark.size() : 0;
+    const auto entry = [&](std::uint64_t at, size_t length) {
+        entries.push_back(text.substr(static_cast<size_t>(at), length));
+        return true;
+    };
+    EntryScanner scan(start);
+    scan.Feed(text.substr(start), entry);
+    scan.Finish(entry);
+    return entries;
+}
+
 std::vector<std::string> RandomListEntries(const std::string& text)
 {
-    std::vector<std::string> entries;
-    size_t start = startsWithByteOrderMark(text) ? ByteOrderMark.size() : 0;
-    while (start < text.size()) {
-        // A plain scan: find_first_of would search its set once per character of a long list.
-        const auto lineEnd = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(start), text.end(),
-            [](char c) { return c == '\r' || c == '\n'; });
-        const size_t end = static_cast<size_t>(lineEnd - text.begin());
-        // A line holding a NUL byte names no file: no system path can hold one.
-        const std::string_view line = std::string_view(text).substr(start, end - start);
-        if (!isBlank(line) && line.find('\0') == std::string_view::npos)
-            entries.emplace_back(text, start, end - start);
-        start = end + 1;
-        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
-    return entries;
+    const std::vector<std::string_view> lines = RandomListLines(text);
+    return {lines.begin(), lines.end()};
 }
 
 std::optional<std::vector<std::string>> ReadRandomList()
@@ -78,6 +126,64 @@ std::optional<std::vector<std::string>> ReadRandomList()
     for (std::string& entry : entries)
         entry = LegacyLineAsText(std::move(entry));
     return entries;
+}
+
+RandomListReader::RandomListReader()
+    : file(RandomListPath())
+{
+    char mark[3] = {};
+    start = file && file.ReadAt(0, mark, sizeof mark) == sizeof mark
+            && startsWithByteOrderMark(std::string_view(mark, sizeof mark))
+        ? ByteOrderMark.size()
+        : 0;
+}
+
+// One pass over the file for each call: a pass touches one page of memory, where holding the
+// list would touch as many as it is long.
+std::optional<size_t> RandomListReader::Count() const
+{
+    size_t count = 0;
+    if (!scan([&](std::uint64_t, size_t) {
+            ++count;
+            return true;
+        }))
+        return std::nullopt;
+    return count;
+}
+
+std::optional<std::string> RandomListReader::Entry(size_t index) const
+{
+    std::optional<std::pair<std::uint64_t, size_t>> found;
+    if (!scan([&](std::uint64_t at, size_t length) {
+            if (index-- == 0)
+                found.emplace(at, length);
+            return !found;
+        })
+        || !found)
+        return std::nullopt;
+    std::string line(found->second, '\0');
+    for (size_t read = 0; read < line.size();) {
+        const std::int64_t n = file.ReadAt(found->first + read, line.data() + read, line.size() - read);
+        if (n <= 0)
+            return std::nullopt;
+        read += static_cast<size_t>(n);
+    }
+    return LegacyLineAsText(std::move(line));
+}
+
+bool RandomListReader::scan(const std::function<bool(std::uint64_t start, size_t length)>& entry) const
+{
+    if (!file)
+        return false;
+    EntryScanner scanner(start);
+    bool stopped = false;
+    const bool read = file.ReadPieces(start, [&](std::string_view piece) {
+        stopped = !scanner.Feed(piece, entry);
+        return !stopped;
+    });
+    if (read && !stopped)
+        scanner.Finish(entry);
+    return read;
 }
 
 } // namespace doorsel

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "platform/filestore.h"
+
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace doorsel {
@@ -33,8 +38,27 @@ bool SaveRandomList(const std::vector<RandomListRow>& rows);
 // editor put before the first line is not part of it, and a line holding a NUL byte is no entry
 // either; every other line is an entry, byte for byte.
 std::vector<std::string> RandomListEntries(const std::string& text);
+// The same entries as views into the text, which must outlive them.
+std::vector<std::string_view> RandomListLines(std::string_view text);
 
 // The entries of the list file, or nothing when it is absent or cannot be read.
 std::optional<std::vector<std::string>> ReadRandomList();
+
+// The list file read where the random run needs it and never held whole, so that a run at logon
+// touches little memory however long the list is. Every read is of the file that was opened.
+class RandomListReader {
+public:
+    RandomListReader();
+    // How many entries the file holds, or nothing when it is absent or cannot be read.
+    std::optional<size_t> Count() const;
+    // Entry `index` (from 0) as the program's text, or nothing when there is none or it cannot be read.
+    std::optional<std::string> Entry(size_t index) const;
+
+private:
+    bool scan(const std::function<bool(std::uint64_t start, size_t length)>& entry) const;
+
+    StoreReader file;
+    std::uint64_t start = 0;
+};
 
 } // namespace doorsel

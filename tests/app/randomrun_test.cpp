@@ -64,7 +64,7 @@ TEST(NextCountdown, picksWhenTheCountHasRunOutAndOtherwiseLowersIt)
 
 TEST(PickEntry, drawsAgainAtMostThreeTimesWhileTheDrawIsTheCurrentLogonScreen)
 {
-    const std::vector<std::string> list = {"a", "b", "c", "d"};
+    const std::vector<std::string_view> list = {"a", "b", "c", "d"};
     const struct {
         std::vector<float> draws;
         const char* expected;
@@ -110,7 +110,7 @@ TEST(PickEntry, comparesExactlyAndGivesNothingForAnEmptyList)
 TEST(PickEntry, withTwoEntriesTheOtherOneWinsFifteenTimesInSixteen)
 {
     test::SeededRandom source(20011218);
-    const std::vector<std::string> list = {"current", "other"};
+    const std::vector<std::string_view> list = {"current", "other"};
     int other = 0;
     for (int i = 0; i < 16000; ++i)
         other += PickEntry(

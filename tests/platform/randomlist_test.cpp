@@ -114,9 +114,26 @@ TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
         // No file name holds a NUL: such a line is never drawn nor checked.
         {std::string("a\r\n/logons/x\0y.exe\r\nb", 21), {"a", "b"}},
         {std::string("\0\r\n", 3), {}},
+        {"\xEF\xBB\xBF a\r\n\xEF\xBB\xBF\r\n", {" a", "\xEF\xBB\xBF"}},
+        {"\xEF\xBB", {"\xEF\xBB"}},
+        // Longer than a piece the random run reads at a time.
+        {"a\r\n" + std::string(9000, 'x') + "\r\n" + std::string(4093, ' ') + "\t\r\nb" + std::string(5000, 'y'),
+            {"a", std::string(9000, 'x'), "b" + std::string(5000, 'y')}},
     };
-    for (const auto& c : cases)
+    test::TestFolder folder;
+    for (const auto& c : cases) {
         EXPECT_EQ(RandomListEntries(c.text), c.entries) << c.text;
+        // The random run reads the file where it needs it, never whole: it must find the same entries.
+        test::spit(folder.file("random.dat"), c.text);
+        const RandomListReader list;
+        std::vector<std::string> read;
+        for (size_t i = 0; i < list.Count().value_or(0); ++i)
+            read.push_back(list.Entry(i).value_or("(unread)"));
+        EXPECT_EQ(read, c.entries) << c.text;
+        EXPECT_EQ(list.Entry(c.entries.size()), std::nullopt);
+    }
+    std::filesystem::remove(folder.file("random.dat"));
+    EXPECT_EQ(RandomListReader().Count(), std::nullopt);
 }
 
 } // namespace
