@@ -75,7 +75,6 @@ QAccessibleInterface* previewAccessible(const QString& className, QObject* objec
 PreviewPane::PreviewPane(QWidget* parent)
     : QFrame(parent)
     , noPreview(new QLabel(QStringLiteral("No Preview Available"), this))
-    , canvas(AreaWidth, AreaHeight, QImage::Format_RGB32)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(previewAccessible);
@@ -85,7 +84,6 @@ PreviewPane::PreviewPane(QWidget* parent)
     setObjectName(QStringLiteral("picThumb"));
     setFrameShape(QFrame::NoFrame);
     setFixedSize(AreaWidth, AreaHeight);
-    canvas.fill(Qt::white);
 
     // The caption covers the whole area and wraps between words, so it stays whole and centred
     // whichever font stands in for Tahoma. Clicks go through it to the area.
@@ -117,7 +115,7 @@ void PreviewPane::showPreviewOf(const std::string& executablePath)
     const std::string picture = IsSystemLogonScreen(folder) ? std::string() : FindPreviewPicture(folder);
     if (picture.empty()) {
         pic1 = QImage();
-        canvas.fill(Qt::white);
+        canvas = QImage();
         showNoPreview(true, file);
         update();
         return;
@@ -183,6 +181,10 @@ bool PreviewPane::loadPicture(const std::string& path)
 
 void PreviewPane::FitPicture()
 {
+    // Made only for a picture: an empty area is painted white without one (the window's first paint
+    // need not fill and copy a picture's worth of memory).
+    if (canvas.isNull())
+        canvas = QImage(AreaWidth, AreaHeight, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     const PixelRect fit = FitPictureInPixels(pictureSize.width(), pictureSize.height());
     QPainter painter(&canvas);
@@ -196,7 +198,10 @@ void PreviewPane::FitPicture()
 void PreviewPane::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, canvas);
+    if (canvas.isNull())
+        painter.fillRect(rect(), Qt::white);
+    else
+        painter.drawImage(0, 0, canvas);
     painter.end();
     QFrame::paintEvent(event);
 }

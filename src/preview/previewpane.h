@@ -65,7 +65,7 @@ private:
     Shell* shell = nullptr;
     std::string previewPath;
     QLabel* noPreview = nullptr;
-    QImage canvas; // what the area shows; stays until the next refresh
+    QImage canvas; // the picture the area shows, white around it; none is white; stays until the next refresh
     QImage pic1; // the picture between loading and drawing
     QSize pictureSize; // its own size, which the fit works on
     QSize decodedSize;
