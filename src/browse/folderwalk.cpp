@@ -6,18 +6,12 @@
 
 #include <QTimer>
 
-#include <algorithm>
-
 namespace doorsel {
 namespace {
 
 // A quick walk opens the browse window without anything in between.
 constexpr int ProgressDelayMs = 500;
 constexpr int ProgressRefreshMs = 100;
-// Where the random list does not let the search look the rows up, it holds a tree of the paths it
-// looks for: so many rows at a time keep that small however many rows there are, and need few
-// passes over the list.
-constexpr size_t MarkBatch = 16384;
 
 } // namespace
 
@@ -65,30 +59,17 @@ void FolderWalk::run()
 
 void FolderWalk::markRows()
 {
-    // The list is read once for the whole walk.
+    // The list is read once for the whole walk, and each row's path made only while it is looked
+    // up: the paths of every row at once would be as large again as the rows.
     const TextSearch search(ReadRandomList().value_or(std::vector<std::string>()));
-    std::string text; // the batch's paths one after another
-    std::vector<size_t> ends;
-    std::vector<std::string_view> paths;
-    for (size_t first = 0; first < rows.size() && !control.stop; first += MarkBatch) {
-        const size_t end = std::min(rows.size(), first + MarkBatch);
-        text.clear();
-        ends.clear();
-        for (size_t row = first; row < end; ++row) {
-            rows.appendFullPath(row, text);
-            ends.push_back(text.size());
-        }
-        // Taken once the text has all of them: it may move while it grows.
-        paths.clear();
-        size_t start = 0;
-        for (const size_t pathEnd : ends) {
-            paths.emplace_back(text.data() + start, pathEnd - start);
-            start = pathEnd;
-        }
-        const std::vector<std::int64_t> counts = search.FindAll(paths);
-        for (size_t row = first; row < end; ++row)
-            rows.setMarked(row, counts[row - first] != 0);
-    }
+    search.FindEach(
+        rows.size(),
+        [this](size_t row, std::string& path) -> std::string_view {
+            path.clear();
+            rows.appendFullPath(row, path);
+            return path;
+        },
+        [this](size_t row) { rows.setMarked(row, true); });
 }
 
 void FolderWalk::ended()

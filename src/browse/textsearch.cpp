@@ -123,37 +123,54 @@ private:
     std::uint32_t strings = 0;
 };
 
-// Every occurrence of a path starts with what all the paths start with and ends with what they all
-// end with: for a browse list's rows, the folder walked and ".exe". Where those two occur seldom in
-// the entries, the few stretches from one to the other are every text a path can match there; they
-// are counted in a table and each path looked up in it. Gives up, counting nothing, once the
-// stretches would cost more than the automaton does (two ends that occur everywhere).
-bool countBetweenSharedEnds(
-    std::string_view text, std::span<const std::string_view> paths, std::vector<std::int64_t>& counts)
-{
-    std::optional<std::string_view> head;
-    std::string_view tail;
-    size_t budget = text.size();
-    for (const std::string_view path : paths) {
+// What every path that can occur starts with and ends with (for a browse list's rows, the folder
+// walked and ".exe"), and what looking between the two may cost: about as much as reading the
+// entries and the paths once. Kept as copies: the paths may be made one at a time in one buffer.
+class SharedEnds {
+public:
+    explicit SharedEnds(size_t textSize)
+        : budget(textSize)
+    {
+    }
+
+    void add(std::string_view path)
+    {
         if (!canOccur(path))
-            continue;
+            return;
         // Almost every path shares the whole of both: compared at once, not byte by byte.
-        if (!head) {
-            head = tail = path;
-        } else if (!path.starts_with(*head) || !path.ends_with(tail)) {
-            head = head->substr(0,
-                static_cast<size_t>(
-                    std::mismatch(head->begin(), head->end(), path.begin(), path.end()).first - head->begin()));
+        if (!any) {
+            head.assign(path);
+            tail.assign(path);
+            any = true;
+        } else if (!path.starts_with(head) || !path.ends_with(tail)) {
+            head.resize(static_cast<size_t>(
+                std::mismatch(head.begin(), head.end(), path.begin(), path.end()).first - head.begin()));
             const size_t shared = static_cast<size_t>(
                 std::mismatch(tail.rbegin(), tail.rend(), path.rbegin(), path.rend()).first - tail.rbegin());
-            tail = tail.substr(tail.size() - shared);
+            tail.erase(0, tail.size() - shared);
         }
         budget += path.size();
     }
-    if (!head)
-        return true;
-    const size_t shortest = std::max(head->size(), tail.size());
-    std::unordered_map<std::string_view, std::int64_t> stretches;
+
+    bool any = false;
+    std::string head;
+    std::string tail;
+    size_t budget;
+};
+
+// The stretches of the entries from an occurrence of the shared beginning to one of the shared end,
+// counted and without the beginning (which every key would share): where those two occur seldom,
+// every text a path can match. Nothing once the stretches would cost more than the automaton
+// does (two ends that occur everywhere).
+using Stretches = std::unordered_map<std::string_view, std::int64_t>;
+
+std::optional<Stretches> stretchesBetween(std::string_view text, const SharedEnds& shared)
+{
+    const std::string_view head = shared.head;
+    const std::string_view tail = shared.tail;
+    size_t budget = shared.budget;
+    const size_t shortest = std::max(head.size(), tail.size());
+    Stretches stretches;
     std::vector<size_t> ends;
     for (size_t line = 0; line < text.size();) {
         const size_t lineEnd = text.find('\n', line);
@@ -162,26 +179,27 @@ bool countBetweenSharedEnds(
         ends.clear();
         for (size_t at = entry.find(tail); at != std::string_view::npos; at = entry.find(tail, at + 1))
             ends.push_back(at + tail.size());
-        for (size_t start = entry.find(*head); start != std::string_view::npos && !ends.empty();
-             start = entry.find(*head, start + 1)) {
+        for (size_t start = entry.find(head); start != std::string_view::npos && !ends.empty();
+             start = entry.find(head, start + 1)) {
             for (auto end = std::lower_bound(ends.begin(), ends.end(), start + shortest); end != ends.end(); ++end) {
                 // A table entry costs about as much as reading a few bytes more.
                 const size_t cost = *end - start + 16;
                 if (cost > budget)
-                    return false;
+                    return std::nullopt;
                 budget -= cost;
-                ++stretches[entry.substr(start + head->size(), *end - start - head->size())];
+                ++stretches[entry.substr(start + head.size(), *end - start - head.size())];
             }
         }
     }
-    // What every path and every stretch starts with is left out of the table's keys.
-    for (size_t i = 0; i < paths.size(); ++i) {
-        if (!canOccur(paths[i]))
-            continue;
-        if (const auto found = stretches.find(paths[i].substr(head->size())); found != stretches.end())
-            counts[i] = found->second;
-    }
-    return true;
+    return stretches;
+}
+
+std::int64_t countIn(const Stretches& stretches, const SharedEnds& shared, std::string_view path)
+{
+    if (!canOccur(path))
+        return 0;
+    const auto found = stretches.find(path.substr(shared.head.size()));
+    return found == stretches.end() ? 0 : found->second;
 }
 
 // One pass of the automaton of all the paths over the entries.
@@ -222,9 +240,63 @@ std::vector<std::int64_t> TextSearch::FindAll(const std::vector<std::string>& pa
 std::vector<std::int64_t> TextSearch::FindAll(std::span<const std::string_view> paths) const
 {
     std::vector<std::int64_t> counts(paths.size(), 0);
-    if (!countBetweenSharedEnds(text, paths, counts))
+    SharedEnds shared(text.size());
+    for (const std::string_view path : paths)
+        shared.add(path);
+    if (!shared.any)
+        return counts;
+    if (const std::optional<Stretches> stretches = stretchesBetween(text, shared)) {
+        for (size_t i = 0; i < paths.size(); ++i)
+            counts[i] = countIn(*stretches, shared, paths[i]);
+    } else {
         countWithAutomaton(text, paths, counts);
+    }
     return counts;
+}
+
+void TextSearch::FindEach(size_t count, const PathAt& pathAt, const std::function<void(size_t)>& occurs) const
+{
+    std::string scratch;
+    SharedEnds shared(text.size());
+    for (size_t i = 0; i < count; ++i)
+        shared.add(pathAt(i, scratch));
+    if (!shared.any)
+        return;
+    if (const std::optional<Stretches> stretches = stretchesBetween(text, shared)) {
+        for (size_t i = 0; i < count; ++i) {
+            if (countIn(*stretches, shared, pathAt(i, scratch)) != 0)
+                occurs(i);
+        }
+        return;
+    }
+    // The automaton holds every path it looks for: so many at a time keep it small however many
+    // paths there are, and need few passes over the entries.
+    constexpr size_t batchSize = 16384;
+    std::string batch;
+    std::vector<size_t> ends;
+    std::vector<std::string_view> paths;
+    for (size_t first = 0; first < count; first += batchSize) {
+        const size_t end = std::min(count, first + batchSize);
+        batch.clear();
+        ends.clear();
+        for (size_t i = first; i < end; ++i) {
+            batch += pathAt(i, scratch);
+            ends.push_back(batch.size());
+        }
+        // Taken once the batch holds all of them: it may move while it grows.
+        paths.clear();
+        size_t start = 0;
+        for (const size_t pathEnd : ends) {
+            paths.emplace_back(batch.data() + start, pathEnd - start);
+            start = pathEnd;
+        }
+        std::vector<std::int64_t> counts(paths.size(), 0);
+        countWithAutomaton(text, paths, counts);
+        for (size_t i = first; i < end; ++i) {
+            if (counts[i - first] != 0)
+                occurs(i);
+        }
+    }
 }
 
 } // namespace doorsel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@ public:
     // entries serves every path: a list of thousands of lines is read once for all the rows.
     std::vector<std::int64_t> FindAll(const std::vector<std::string>& paths) const;
     std::vector<std::int64_t> FindAll(std::span<const std::string_view> paths) const;
+
+    // Which of `count` paths occur at all, for more paths than are worth holding at once: `pathAt`
+    // gives path i, made in `scratch` if it likes (it may be asked for a path more than once), and
+    // `occurs` is called, in order, with each path that occurs.
+    using PathAt = std::function<std::string_view(size_t i, std::string& scratch)>;
+    void FindEach(size_t count, const PathAt& pathAt, const std::function<void(size_t i)>& occurs) const;
 
 private:
     // The entries one after another, each ended by LF, so that no match runs from one into the next.
