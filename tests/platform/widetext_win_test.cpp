@@ -60,6 +60,10 @@ TEST(RandomListFile, aLineThatIsNotUtf8IsReadInTheSystemsAnsiCodePage)
     test::spit(RandomListPath(), "C:\\Logons\\Caf\xe9\\a.exe\r\nC:\\Logons\\\xce\xbb\\b.exe\r\n");
     const std::vector<std::string> expected = {"C:\\Logons\\Caf\xc3\xa9\\a.exe", "C:\\Logons\\\xce\xbb\\b.exe"};
     EXPECT_EQ(ReadRandomList(), expected);
+    // The random run reads its pick on its own, and must read it the same way.
+    const RandomListReader list;
+    EXPECT_EQ(list.Entry(0), expected[0]);
+    EXPECT_EQ(list.Entry(1), expected[1]);
 }
 
 } // namespace
