@@ -37,8 +37,9 @@ bool ReplaceStoreFile(const std::string& path, const std::string& content, Links
 
 bool StoreReader::ReadPieces(std::uint64_t offset, const std::function<bool(std::string_view piece)>& piece) const
 {
-    // One page: a start-up run that reads a long list this way touches no more memory for it.
-    char buffer[4096];
+    // A few pages: a start-up run that reads a long list this way touches no more memory for it,
+    // and makes few calls to read it.
+    char buffer[16384];
     for (;;) {
         const std::int64_t n = ReadAt(offset, buffer, sizeof buffer);
         if (n <= 0)

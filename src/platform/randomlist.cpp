@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -39,18 +40,23 @@ public:
 
     template <typename Entry> bool Feed(std::string_view piece, const Entry& entry)
     {
-        for (const char c : piece) {
-            if (c == '\r' || c == '\n') {
-                if (!endLine(entry))
-                    return false;
-                lineStart = position + 1;
-            } else if (c != ' ' && c != '\t') {
-                blank = false;
-                hasNul = hasNul || c == '\0';
-            }
-            ++position;
+        const char* at = piece.data();
+        const char* const end = at + piece.size();
+        for (;;) {
+            // A line at a time, the part of it in this piece: its end, whether all of it is blank
+            // (which the first other character answers) and whether it holds a NUL.
+            const char* const lineEnd = std::find_if(at, end, [](char c) { return c == '\r' || c == '\n'; });
+            const auto length = static_cast<size_t>(lineEnd - at);
+            blank = blank && std::all_of(at, lineEnd, [](char c) { return c == ' ' || c == '\t'; });
+            hasNul = hasNul || (length > 0 && std::memchr(at, '\0', length) != nullptr);
+            position += length;
+            if (lineEnd == end)
+                return true;
+            if (!endLine(entry))
+                return false;
+            lineStart = ++position;
+            at = lineEnd + 1;
         }
-        return true;
     }
 
     // The last line needs no line end.
@@ -138,7 +144,7 @@ RandomListReader::RandomListReader()
         : 0;
 }
 
-// One pass over the file for each call: a pass touches one page of memory, where holding the
+// One pass over the file for each call: a pass touches a few pages of memory, where holding the
 // list would touch as many as it is long.
 std::optional<size_t> RandomListReader::Count() const
 {
