@@ -69,7 +69,7 @@ void FolderWalk::markRows()
             rows.appendFullPath(row, path);
             return path;
         },
-        [this](size_t row) { rows.setMarked(row, true); });
+        [this](size_t row) { rows.setMarked(row, true); }, &control.stop);
 }
 
 void FolderWalk::ended()

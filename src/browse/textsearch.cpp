@@ -254,16 +254,18 @@ std::vector<std::int64_t> TextSearch::FindAll(std::span<const std::string_view> 
     return counts;
 }
 
-void TextSearch::FindEach(size_t count, const PathAt& pathAt, const std::function<void(size_t)>& occurs) const
+void TextSearch::FindEach(
+    size_t count, const PathAt& pathAt, const std::function<void(size_t)>& occurs, const std::atomic<bool>* stop) const
 {
+    const auto stopped = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
     std::string scratch;
     SharedEnds shared(text.size());
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < count && !stopped(); ++i)
         shared.add(pathAt(i, scratch));
-    if (!shared.any)
+    if (!shared.any || stopped())
         return;
     if (const std::optional<Stretches> stretches = stretchesBetween(text, shared)) {
-        for (size_t i = 0; i < count; ++i) {
+        for (size_t i = 0; i < count && !stopped(); ++i) {
             if (countIn(*stretches, shared, pathAt(i, scratch)) != 0)
                 occurs(i);
         }
@@ -275,7 +277,7 @@ void TextSearch::FindEach(size_t count, const PathAt& pathAt, const std::functio
     std::string batch;
     std::vector<size_t> ends;
     std::vector<std::string_view> paths;
-    for (size_t first = 0; first < count; first += batchSize) {
+    for (size_t first = 0; first < count && !stopped(); first += batchSize) {
         const size_t end = std::min(count, first + batchSize);
         batch.clear();
         ends.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -24,9 +25,11 @@ public:
 
     // Which of `count` paths occur at all, for more paths than are worth holding at once: `pathAt`
     // gives path i, made in `scratch` if it likes (it may be asked for a path more than once), and
-    // `occurs` is called, in order, with each path that occurs.
+    // `occurs` is called, in order, with each path that occurs. Setting `stop` ends the search
+    // early, with some paths not yet looked at.
     using PathAt = std::function<std::string_view(size_t i, std::string& scratch)>;
-    void FindEach(size_t count, const PathAt& pathAt, const std::function<void(size_t i)>& occurs) const;
+    void FindEach(size_t count, const PathAt& pathAt, const std::function<void(size_t i)>& occurs,
+        const std::atomic<bool>* stop = nullptr) const;
 
 private:
     // The entries one after another, each ended by LF, so that no match runs from one into the next.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 
 namespace doorsel {
@@ -111,14 +112,17 @@ TEST(TextSearch, allRowsAtOnceCountExactlyAsOneRowAtATime)
         for (const std::string& row : c.rows)
             oneByOne.push_back(test::PlainCount(c.entries, row));
         EXPECT_EQ(search.FindAll(c.rows), oneByOne) << c.name;
-        // Made one at a time in one buffer, as the browse window marks its rows.
+        // Made one at a time in one buffer, as the browse window marks its rows; a cancelled walk
+        // marks none.
         std::vector<std::int64_t> occur(c.rows.size(), 0);
-        search.FindEach(
-            c.rows.size(), [&](size_t i, std::string& path) { return std::string_view(path = c.rows[i]); },
-            [&](size_t i) { occur[i] = 1; });
+        const auto pathAt = [&](size_t i, std::string& path) { return std::string_view(path = c.rows[i]); };
+        search.FindEach(c.rows.size(), pathAt, [&](size_t i) { occur[i] = 1; });
         for (std::int64_t& count : oneByOne)
             count = count != 0 ? 1 : 0;
         EXPECT_EQ(occur, oneByOne) << c.name;
+        const std::atomic<bool> stopped {true};
+        search.FindEach(
+            c.rows.size(), pathAt, [&](size_t) { ADD_FAILURE() << c.name; }, &stopped);
     }
 }
 
