@@ -76,12 +76,15 @@ bool RunRandom(RandomSource& source)
         return counted;
     const RandomListReader list;
     const std::optional<size_t> count = list.Count();
-    if (!count)
+    if (!count || *count == 0)
         return counted;
-    const auto currentLogonHost = [] { return ReadRegValue(UIHostPath); };
-    const std::optional<std::string> pick = PickEntry(
-        *count, [&](size_t index) { return list.Entry(index); }, currentLogonHost, source);
-    const bool set = !pick || pick->empty() || WriteRegValue(UIHostPath, *pick);
+    // Drawn against the logon screen stored at that moment, which no other writer changes before
+    // the pick is stored.
+    const bool set = UpdateRegValue(UIHostPath, [&](const std::string& current) {
+        std::optional<std::string> pick = PickEntry(
+            *count, [&](size_t index) { return list.Entry(index); }, [&] { return current; }, source);
+        return pick && !pick->empty() ? pick : std::nullopt;
+    });
     return counted && set;
 }
 

@@ -47,6 +47,8 @@ bool StoreReader::ReadPieces(std::uint64_t offset, const std::function<bool(std:
         if (!piece(std::string_view(buffer, static_cast<size_t>(n))))
             return true;
         offset += static_cast<std::uint64_t>(n);
+        if (EndsAt(offset, static_cast<size_t>(n) < sizeof buffer))
+            return true;
     }
 }
 
@@ -78,6 +80,8 @@ FileRead ReadStore(const std::string& path, Links links)
         if (n == 0)
             break;
         used += static_cast<size_t>(n);
+        if (file.EndsAt(used, used < content.size()))
+            break;
     }
     content.resize(used);
     result.status = ReadStatus::Read;

@@ -34,6 +34,9 @@ public:
     // Gives the bytes from `offset` to the end, in order, a piece at a time, for as long as `piece`
     // returns true. False when a read failed.
     bool ReadPieces(std::uint64_t offset, const std::function<bool(std::string_view piece)>& piece) const;
+    // Whether a read that ended at `offset` having given less than it asked for found the end: it
+    // stopped where the file ended when it was opened, and asking again would only be told so.
+    bool EndsAt(std::uint64_t offset, bool shortRead) const { return shortRead && offset == size; }
 
 private:
     static constexpr std::intptr_t None = -1;

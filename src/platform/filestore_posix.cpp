@@ -89,24 +89,29 @@ std::string temporaryPrefix(const std::string& name)
     return "." + name + ".";
 }
 
-// Called under the folder's lock, so no other writer is using one of these names.
+// Called under the folder's lock, so no other writer is using one of these names. The names are
+// read from the folder's own descriptor, freshly opened for this write, a few at a time: a
+// directory stream would copy and query the descriptor and take a large buffer for the few names
+// a program folder holds.
 void removeLeftTemporaries(int folder)
 {
-    const int copy = ::dup(folder);
-    if (copy < 0)
-        return;
-    DIR* dir = ::fdopendir(copy);
-    if (dir == nullptr) {
-        ::close(copy);
-        return;
+    alignas(dirent64) char names[4096];
+    for (;;) {
+        const ssize_t n = ::getdents64(folder, names, sizeof names);
+        if (n <= 0)
+            return;
+        for (ssize_t at = 0; at < n;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(names + at);
+            if (entry->d_reclen == 0)
+                return;
+            at += entry->d_reclen;
+            const char* const name = entry->d_name;
+            struct stat st { };
+            if (name[0] == '.' && detail::IsTemporaryName(name)
+                && ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+                ::unlinkat(folder, name, 0);
+        }
     }
-    while (const dirent* entry = ::readdir(dir)) {
-        struct stat st { };
-        if (entry->d_name[0] == '.' && detail::IsTemporaryName(entry->d_name)
-            && ::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-            ::unlinkat(folder, entry->d_name, 0);
-    }
-    ::closedir(dir);
 }
 
 // Creates a new temporary file in `folder`, exclusively: an existing name, a planted link
@@ -233,10 +238,13 @@ int openLockFile(int folder)
 {
     Fd fd(::openat(folder, detail::StoreLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     struct stat st { };
-    struct stat folderStat { };
-    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || ::fstat(folder, &folderStat) != 0 || !S_ISREG(st.st_mode)
-        || (st.st_uid != ::geteuid() && st.st_uid != folderStat.st_uid)
-        || ((st.st_mode & 077) != 0 && ::fchmod(fd.get(), 0600) != 0))
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    const auto ownersFolder = [&] {
+        struct stat folderStat { };
+        return ::fstat(folder, &folderStat) == 0 && st.st_uid == folderStat.st_uid;
+    };
+    if ((st.st_uid != ::geteuid() && !ownersFolder()) || ((st.st_mode & 077) != 0 && ::fchmod(fd.get(), 0600) != 0))
         return -1;
     return fd.take();
 }

@@ -137,20 +137,18 @@ std::optional<std::vector<std::string>> ReadRandomList()
 RandomListReader::RandomListReader()
     : file(RandomListPath())
 {
-    char mark[3] = {};
-    start = file && file.ReadAt(0, mark, sizeof mark) == sizeof mark
-            && startsWithByteOrderMark(std::string_view(mark, sizeof mark))
-        ? ByteOrderMark.size()
-        : 0;
 }
 
 // One pass over the file for each call: a pass touches a few pages of memory, where holding the
-// list would touch as many as it is long.
+// list would touch as many as it is long. The count notes where every few entries start, so that
+// finding one reads only from the nearest of them.
 std::optional<size_t> RandomListReader::Count() const
 {
     size_t count = 0;
-    if (!scan([&](std::uint64_t, size_t) {
-            ++count;
+    marks.clear();
+    if (!scan(0, [&](std::uint64_t at, size_t) {
+            if (count++ % MarkEvery == 0)
+                marks.push_back(at);
             return true;
         }))
         return std::nullopt;
@@ -159,12 +157,19 @@ std::optional<size_t> RandomListReader::Count() const
 
 std::optional<std::string> RandomListReader::Entry(size_t index) const
 {
+    std::uint64_t from = 0;
+    if (!marks.empty()) {
+        const size_t mark = std::min(index / MarkEvery, marks.size() - 1);
+        from = marks[mark];
+        index -= mark * MarkEvery;
+    }
     std::optional<std::pair<std::uint64_t, size_t>> found;
-    if (!scan([&](std::uint64_t at, size_t length) {
-            if (index-- == 0)
-                found.emplace(at, length);
-            return !found;
-        })
+    if (!scan(from,
+            [&](std::uint64_t at, size_t length) {
+                if (index-- == 0)
+                    found.emplace(at, length);
+                return !found;
+            })
         || !found)
         return std::nullopt;
     std::string line(found->second, '\0');
@@ -177,13 +182,20 @@ std::optional<std::string> RandomListReader::Entry(size_t index) const
     return LegacyLineAsText(std::move(line));
 }
 
-bool RandomListReader::scan(const std::function<bool(std::uint64_t start, size_t length)>& entry) const
+// From the start of the file, the first piece tells whether a byte-order mark comes before the
+// first line; from anywhere else the scan starts at the start of a line.
+bool RandomListReader::scan(std::uint64_t from, const std::function<bool(std::uint64_t, size_t)>& entry) const
 {
     if (!file)
         return false;
-    EntryScanner scanner(start);
+    EntryScanner scanner(from);
+    bool first = from == 0;
     bool stopped = false;
-    const bool read = file.ReadPieces(start, [&](std::string_view piece) {
+    const bool read = file.ReadPieces(from, [&](std::string_view piece) {
+        if (std::exchange(first, false) && startsWithByteOrderMark(piece)) {
+            piece.remove_prefix(ByteOrderMark.size());
+            scanner = EntryScanner(ByteOrderMark.size());
+        }
         stopped = !scanner.Feed(piece, entry);
         return !stopped;
     });

@@ -55,10 +55,12 @@ public:
     std::optional<std::string> Entry(size_t index) const;
 
 private:
-    bool scan(const std::function<bool(std::uint64_t start, size_t length)>& entry) const;
+    bool scan(std::uint64_t from, const std::function<bool(std::uint64_t start, size_t length)>& entry) const;
 
+    static constexpr size_t MarkEvery = 64;
     StoreReader file;
-    std::uint64_t start = 0;
+    // Where entries 0, MarkEvery, 2 * MarkEvery... start, as the last count found them.
+    mutable std::vector<std::uint64_t> marks;
 };
 
 } // namespace doorsel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace doorsel {
@@ -12,6 +14,13 @@ namespace doorsel {
 bool WriteRegValue(const std::string& path, const std::string& value);
 std::string ReadRegValue(const std::string& path);
 bool DeleteRegValue(const std::string& path);
+
+// Sets a value from the one stored: `choose` is given the stored value ("" when there is none, as
+// a read gives it) and returns the new one, or nothing to leave the value as it is. The portable
+// store lets no other writer come between the read and the write. False when the value could not
+// be read or written.
+using RegValueChoice = std::function<std::optional<std::string>(const std::string& stored)>;
+bool UpdateRegValue(const std::string& path, const RegValueChoice& choose);
 
 // Where the portable back-end keeps its values: "registry.reg" in the program folder.
 std::string RegistryStorePath();

@@ -11,18 +11,26 @@ std::string RegistryStorePath()
     return ProgramFile("registry.reg");
 }
 
-bool WriteRegValue(const std::string& path, const std::string& value)
+bool UpdateRegValue(const std::string& path, const RegValueChoice& choose)
 {
     const auto where = regfile::splitValuePath(path);
     if (!where)
         return false;
-    bool alreadyStored = false;
+    bool unchanged = false;
     const bool written = UpdateStoreFile(RegistryStorePath(), [&](const std::optional<std::string>& current) {
-        std::optional<std::string> next = regfile::withValue(current.value_or(""), *where, value);
-        alreadyStored = !next && current && regfile::lookup(*current, *where) == value;
+        const std::string stored = current ? regfile::lookup(*current, *where).value_or("") : std::string();
+        const std::optional<std::string> value = choose(stored);
+        std::optional<std::string> next
+            = value ? regfile::withValue(current.value_or(""), *where, *value) : std::nullopt;
+        unchanged = !next && (!value || (current && regfile::lookup(*current, *where) == value));
         return next;
     });
-    return written || alreadyStored;
+    return written || unchanged;
+}
+
+bool WriteRegValue(const std::string& path, const std::string& value)
+{
+    return UpdateRegValue(path, [&](const std::string&) { return std::optional<std::string>(value); });
 }
 
 std::string ReadRegValue(const std::string& path)

@@ -113,6 +113,12 @@ std::string ReadRegValue(const std::string& path)
     return widetext::Narrow(data).value_or(std::string());
 }
 
+bool UpdateRegValue(const std::string& path, const RegValueChoice& choose)
+{
+    const std::optional<std::string> value = choose(ReadRegValue(path));
+    return !value || WriteRegValue(path, *value);
+}
+
 bool DeleteRegValue(const std::string& path)
 {
     Key key;

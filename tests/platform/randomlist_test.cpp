@@ -99,6 +99,13 @@ TEST(RandomList, nothingComesUpCheckedWithoutAListOrWithAnEmptyOne)
 
 TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
 {
+    // Many entries between lines that are none, past where the reader notes its places.
+    std::string many = "\xEF\xBB\xBF";
+    std::vector<std::string> manyEntries;
+    for (int i = 0; i < 300; ++i) {
+        manyEntries.push_back("/l/" + std::to_string(i) + ".exe");
+        many += manyEntries.back() + (i % 7 == 0 ? "\r\n \t\r\n\n" : "\r\n");
+    }
     const struct {
         std::string text;
         std::vector<std::string> entries;
@@ -120,6 +127,7 @@ TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
         // Longer than a piece the random run reads at a time.
         {"a\r\n" + std::string(9000, 'x') + "\r\n" + std::string(4093, ' ') + "\t\r\nb" + std::string(5000, 'y'),
             {"a", std::string(9000, 'x'), "b" + std::string(5000, 'y')}},
+        {many, manyEntries},
     };
     test::TestFolder folder;
     for (const auto& c : cases) {
@@ -136,6 +144,10 @@ TEST(RandomList, entriesAreTheNonBlankLinesWhateverTheirLineEnds)
             expected.push_back(LegacyLineAsText(entry));
         EXPECT_EQ(read, expected) << c.text;
         EXPECT_EQ(list.Entry(c.entries.size()), std::nullopt);
+        // An entry is found alike without a count before it.
+        if (!expected.empty()) {
+            EXPECT_EQ(RandomListReader().Entry(expected.size() - 1), expected.back()) << c.text;
+        }
     }
     std::filesystem::remove(folder.file("random.dat"));
     EXPECT_EQ(RandomListReader().Count(), std::nullopt);
