@@ -234,15 +234,15 @@ bool lockWithin(int fd, std::chrono::milliseconds wait)
 // belongs to this user or to the folder's owner (root and the owner share a folder); one that is
 // no plain file, belongs to someone else, or that others may open and cannot be closed to them,
 // is not used.
-int openLockFile(int folder)
+int openLockFile(const std::string& folder)
 {
-    Fd fd(::openat(folder, detail::StoreLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    Fd fd(::open((folder + '/' + detail::StoreLockName).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     struct stat st { };
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return -1;
     const auto ownersFolder = [&] {
         struct stat folderStat { };
-        return ::fstat(folder, &folderStat) == 0 && st.st_uid == folderStat.st_uid;
+        return ::stat(folder.c_str(), &folderStat) == 0 && st.st_uid == folderStat.st_uid;
     };
     if ((st.st_uid != ::geteuid() && !ownersFolder()) || ((st.st_mode & 077) != 0 && ::fchmod(fd.get(), 0600) != 0))
         return -1;
@@ -339,10 +339,7 @@ StoreLock LockStore(const std::string& path, Links links, std::chrono::milliseco
     const std::optional<std::string> target = replaceTarget(path, links);
     if (!target)
         return {};
-    const Fd folder(::open(folderOf(*target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid())
-        return {};
-    Fd lockFile(openLockFile(folder.get()));
+    Fd lockFile(openLockFile(folderOf(*target)));
     if (!lockFile.valid() || !lockWithin(lockFile.get(), wait))
         return {};
     return StoreLock(lockFile.take());
