@@ -39,7 +39,7 @@ bool StoreReader::ReadPieces(std::uint64_t offset, const std::function<bool(std:
 {
     // A few pages: a start-up run that reads a long list this way touches no more memory for it,
     // and makes few calls to read it.
-    char buffer[16384];
+    char buffer[8192];
     for (;;) {
         const std::int64_t n = ReadAt(offset, buffer, sizeof buffer);
         if (n <= 0)

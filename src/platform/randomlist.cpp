@@ -42,10 +42,15 @@ public:
     {
         const char* at = piece.data();
         const char* const end = at + piece.size();
+        // The next LF, looked for again only once a line has passed it: each byte of the piece is
+        // searched for an LF once and for a CR once, whichever line ends the text uses.
+        const char* nextLf = nullptr;
         for (;;) {
             // A line at a time, the part of it in this piece: its end, whether all of it is blank
             // (which the first other character answers) and whether it holds a NUL.
-            const char* const lineEnd = std::find_if(at, end, [](char c) { return c == '\r' || c == '\n'; });
+            if (nextLf == nullptr || nextLf < at)
+                nextLf = find(at, end, '\n');
+            const char* const lineEnd = find(at, nextLf, '\r');
             const auto length = static_cast<size_t>(lineEnd - at);
             blank = blank && std::all_of(at, lineEnd, [](char c) { return c == ' ' || c == '\t'; });
             hasNul = hasNul || (length > 0 && std::memchr(at, '\0', length) != nullptr);
@@ -63,6 +68,13 @@ public:
     template <typename Entry> void Finish(const Entry& entry) { endLine(entry); }
 
 private:
+    // The first `c` in [from, to), or `to`.
+    static const char* find(const char* from, const char* to, char c)
+    {
+        const void* found = std::memchr(from, c, static_cast<size_t>(to - from));
+        return found != nullptr ? static_cast<const char*>(found) : to;
+    }
+
     template <typename Entry> bool endLine(const Entry& entry)
     {
         const bool isEntry = !blank && !hasNul;
