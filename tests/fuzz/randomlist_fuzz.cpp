@@ -1,5 +1,5 @@
 // Random list files of any bytes: reading the entries and searching them must never crash, hang or
-// leak; every entry is a whole line that is not blank, the check-mark search finds a string exactly
+// leak; the entries are the lines that are not blank, the check-mark search finds a string exactly
 // when an entry holds it (as often for all rows at once as for one at a time), and a path the list's
 // own writer keeps is read back as it stands.
 #include "browse/textsearch.h"
@@ -18,6 +18,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = input.rest();
 
     const std::vector<std::string> entries = RandomListEntries(text);
+    // The entries are the lines, split at every CR and every LF, that are not blank and hold no NUL,
+    // after a byte-order mark.
+    std::vector<std::string> lines;
+    const size_t from = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    for (size_t start = from, i = from; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\r' && text[i] != '\n')
+            continue;
+        const std::string line = text.substr(start, i - start);
+        if (line.find_first_not_of(" \t") != std::string::npos && line.find('\0') == std::string::npos)
+            lines.push_back(line);
+        start = i + 1;
+    }
+    if (lines != entries)
+        std::abort();
     bool inAnEntry = false;
     for (const std::string& entry : entries) {
         if (entry.find_first_not_of(" \t") == std::string::npos || entry.find_first_of("\r\n") != std::string::npos)
