@@ -203,6 +203,41 @@ TEST(FileStorePosix, anotherUsersLocksDoNotHoldUpTheWriters)
     ::close(ready[1]);
 }
 
+// A lock file that is already there is used only when it belongs to the writer or to the folder's
+// owner (root writing in a user's folder), and is closed to everyone else before it is used; one
+// that someone else planted in a folder they may write is never used, so they cannot hold it.
+TEST(FileStorePosix, anExistingLockFileIsUsedOnlyWhenItsOwnerMayHoldIt)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "files of another user need root";
+    const struct {
+        const char* name;
+        uid_t folderOwner;
+        uid_t lockOwner;
+        mode_t lockMode;
+        bool used;
+    } cases[] = {
+        {"the writer's own, open to others", 0, 0, 0644, true},
+        {"the folder owner's", Nobody, Nobody, 0600, true},
+        {"planted by another user", 0, Nobody, 0600, false},
+    };
+    for (const auto& c : cases) {
+        test::TestFolder folder;
+        const std::string lock = folder.path() + "/" + detail::StoreLockName;
+        const int fd = ::open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL, c.lockMode);
+        ASSERT_GE(fd, 0) << c.name;
+        ::close(fd);
+        ASSERT_EQ(::chmod(lock.c_str(), c.lockMode), 0);
+        ASSERT_EQ(::chown(lock.c_str(), c.lockOwner, c.lockOwner), 0);
+        ASSERT_EQ(::chown(folder.path().c_str(), c.folderOwner, c.folderOwner), 0);
+        EXPECT_EQ(WriteIniValue("Options", "Key", "new", ConfigPath), c.used) << c.name;
+        struct stat st { };
+        ASSERT_EQ(::stat(lock.c_str(), &st), 0);
+        EXPECT_EQ((st.st_mode & 077) == 0, c.used || (c.lockMode & 077) == 0) << c.name;
+        ASSERT_EQ(::chown(folder.path().c_str(), 0, 0), 0);
+    }
+}
+
 // Someone who may write the program folder plants a link where a careless writer would put its
 // temporary file; the file the link names must stay untouched.
 TEST(FileStorePosix, plantedLinkAtTheTemporaryNameIsNotFollowed)
