@@ -274,7 +274,15 @@ def open_main(program, heard, *arguments):
         return None
     subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Doorsel$", "windowactivate",
                     "--sync"], check=False, capture_output=True, timeout=20)
-    heard.next_focus(0, 5)
+    if heard.next_focus(0, 10) is None:
+        # A busy machine may let the window take the focus before the program has learnt that a
+        # reader listens, and that event is lost; a reader that starts late asks where the focus is.
+        focused = next((node for node in descendants(app)
+                        if node.get_state_set().contains(Atspi.StateType.FOCUSED)), None)
+        if focused is not None:
+            heard.focus.append(Spoken(focused))
+    if not check(heard.focus, "the main window took no focus"):
+        return None
     return app
 
 
