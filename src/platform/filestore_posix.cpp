@@ -1,4 +1,5 @@
 #include "filestore.h"
+#include "folderentries_posix.h"
 
 #include <algorithm>
 #include <atomic>
@@ -95,23 +96,14 @@ std::string temporaryPrefix(const std::string& name)
 // a program folder holds.
 void removeLeftTemporaries(int folder)
 {
-    alignas(dirent64) char names[4096];
-    for (;;) {
-        const ssize_t n = ::getdents64(folder, names, sizeof names);
-        if (n <= 0)
-            return;
-        for (ssize_t at = 0; at < n;) {
-            const auto* entry = reinterpret_cast<const dirent64*>(names + at);
-            if (entry->d_reclen == 0)
-                return;
-            at += entry->d_reclen;
-            const char* const name = entry->d_name;
-            struct stat st { };
-            if (name[0] == '.' && detail::IsTemporaryName(name)
-                && ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-                ::unlinkat(folder, name, 0);
-        }
-    }
+    ForEachFolderEntry<4096>(folder, [folder](const dirent64& entry) {
+        const char* const name = entry.d_name;
+        struct stat st { };
+        if (name[0] == '.' && detail::IsTemporaryName(name) && ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(st.st_mode))
+            ::unlinkat(folder, name, 0);
+        return true;
+    });
 }
 
 // Creates a new temporary file in `folder`, exclusively: an existing name, a planted link

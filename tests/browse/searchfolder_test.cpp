@@ -106,6 +106,17 @@ TEST_F(SearchFolderTest, namesComeInCaseInsensitiveOrder)
             at("L/A.exe"), at("L/a_.exe"), at("L/b.exe"), at("L/C.exe"), at("L/a/in.exe"), at("L/B2/in.exe")}));
 }
 
+// A folder is read a piece at a time: one holding far more names than a piece takes lists each of
+// them once, in order, whatever piece it fell in.
+TEST_F(SearchFolderTest, aFolderOfAThousandNamesListsEachOnce)
+{
+    std::vector<std::string> expected;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string number = std::to_string(10000 + i);
+        expected.push_back(touch("L/Logon screen number " + number + " with a rather long name.exe"));
+    }
+    EXPECT_EQ(paths(folder.file("L")), expected);
+}
 TEST_F(SearchFolderTest, missingOrEmptyFolderYieldsNothing)
 {
     EXPECT_TRUE(walk(folder.file("no such folder")).empty());
