@@ -1,11 +1,13 @@
 #include "clicklabel.h"
 
+#include "widgets/accessiblefactory.h"
 #include "widgets/keyboardaccess.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 
 #include <utility>
 
@@ -49,14 +51,13 @@ QAccessibleInterface* linkAccessible(const QString& className, QObject* object)
 ClickLabel::ClickLabel(QWidget* parent)
     : QLabel(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(linkAccessible);
-        return true;
-    }();
-    (void)factoryInstalled;
+    InstallAccessibleFactoryOnce<linkAccessible>();
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
-    setStyleSheet(QStringLiteral("color: blue;"));
+    // Blue in every state, as a link is; a style sheet would give the label a style of its own.
+    QPalette blue = palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    setPalette(blue);
 }
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)

@@ -1,5 +1,7 @@
 #include "browselistview.h"
 
+#include "widgets/accessiblefactory.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHeaderView>
@@ -350,11 +352,7 @@ void Announce(QTreeView& view, int row, int column, QAccessible::Event what)
 BrowseListView::BrowseListView(QWidget* parent)
     : QTreeView(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(MakeListAccessible);
-        return true;
-    }();
-    (void)factoryInstalled;
+    InstallAccessibleFactoryOnce<MakeListAccessible>();
 }
 
 // QTreeView's own announcements number the cells over every model column, the hidden ones too; this

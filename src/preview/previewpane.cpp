@@ -5,6 +5,7 @@
 #include "preview/fit.h"
 #include "preview/lookup.h"
 #include "preview/picturefile.h"
+#include "widgets/accessiblefactory.h"
 #include "widgets/keyboardaccess.h"
 #include "widgets/shell.h"
 
@@ -76,11 +77,7 @@ PreviewPane::PreviewPane(QWidget* parent)
     : QFrame(parent)
     , noPreview(new QLabel(QStringLiteral("No Preview Available"), this))
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(previewAccessible);
-        return true;
-    }();
-    (void)factoryInstalled;
+    InstallAccessibleFactoryOnce<previewAccessible>();
     setObjectName(QStringLiteral("picThumb"));
     setFrameShape(QFrame::NoFrame);
     setFixedSize(AreaWidth, AreaHeight);
