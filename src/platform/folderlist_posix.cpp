@@ -21,7 +21,8 @@ std::vector<FolderEntry> ListFolder(
     const std::string& folder, std::optional<FolderIdentity>* identity, const std::atomic<bool>* stop)
 {
     std::vector<FolderEntry> entries;
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // As a directory stream opens it: never anything but a folder, and never waiting to open.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return entries;
     if (identity) {
