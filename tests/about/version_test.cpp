@@ -83,5 +83,23 @@ TEST(OutcomeOfCheck, namesTheNewVersionOrSaysThereIsNone)
     EXPECT_FALSE(OutcomeOfCheck("", "2.0.0"));
 }
 
+// The caption holds the server's version inside an isolate, without the controls that could steer
+// the words around it, and with every other byte as sent: letters whose first byte a control also
+// starts with, and such a byte where the text ends.
+TEST(NewVersionCaption, dropsOnlyTheBidirectionalControls)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"2.1.0", "2.1.0"},
+        {"\u202E2.1.0\u202C x", "\u20682.1.0 x\u2069"},
+        {"\u061C3.0\u200F", "\u20683.0\u2069"},
+        {"3.0 \u20AC \u0628", "\u20683.0 \u20AC \u0628\u2069"},
+        {"\u2069\u2066\u2067\u2068x", "\u2068x\u2069"},
+        {"3.0 \xE2", "\u20683.0 \xE2\u2069"},
+        {"3.0 \xD8", "\u20683.0 \xD8\u2069"},
+    };
+    for (const auto& [version, shown] : cases)
+        EXPECT_EQ(NewVersionCaption(version), std::string("New Version (") + shown + ") Is Available!") << version;
+}
+
 } // namespace
 } // namespace doorsel::about
